@@ -4,3 +4,6 @@ find_package(nlohmann_json REQUIRED)
 find_package(Threads REQUIRED)
 find_package(GTest REQUIRED)
 find_package(benchmark REQUIRED)
+# cpp-httplib ships no CMake package; its pkg-config file brings the OpenSSL define with it.
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
+find_package(OpenSSL REQUIRED)
