@@ -1,0 +1,109 @@
+#include "foundation/NSData.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/FoundationErrors.h"
+#include "foundation/NSURL.h"
+
+namespace {
+
+// Writes everything, retrying short writes and interruptions; false with errno set on failure.
+bool writeAll(int descriptor, const std::uint8_t* bytes, std::size_t length) {
+    while (length > 0) {
+        ssize_t written = ::write(descriptor, bytes, length);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        bytes += written;
+        length -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+bool writeInPlace(std::string_view path, const std::vector<std::uint8_t>& bytes, NSErrorPtr* error) {
+    auto hostPath = platform::DeviceRoot::resolve(path);
+    int descriptor = ::open(hostPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        platform::reportFileWriteError(error, errno, path);
+        return false;
+    }
+    bool written = writeAll(descriptor, bytes.data(), bytes.size());
+    int writeErrno = errno;
+    bool closed = ::close(descriptor) == 0;
+    if (!written || !closed) {
+        platform::reportFileWriteError(error, written ? errno : writeErrno, path);
+        return false;
+    }
+    return true;
+}
+
+// The platform's own helpers report POSIX errors; file APIs hand back Cocoa ones.
+void reportAsCocoaError(NSErrorPtr* error, const NSErrorPtr& posixError, std::string_view path,
+                        bool reading) {
+    if (!error || !posixError)
+        return;
+    int code = static_cast<int>(posixError->code());
+    if (reading)
+        platform::reportFileReadError(error, code, path);
+    else
+        platform::reportFileWriteError(error, code, path);
+}
+
+} // namespace
+
+std::shared_ptr<NSData> NSData::dataWithBytes(const void* bytes, std::size_t length) {
+    if (!bytes || length == 0)
+        return std::make_shared<NSData>();
+    auto* first = static_cast<const std::uint8_t*>(bytes);
+    return std::make_shared<NSData>(std::vector<std::uint8_t>(first, first + length));
+}
+
+std::shared_ptr<NSData> NSData::dataWithContentsOfFile(std::string_view path, NSErrorPtr* error) {
+    std::vector<std::uint8_t> bytes;
+    NSErrorPtr posixError;
+    if (!platform::readFile(path, bytes, &posixError)) {
+        reportAsCocoaError(error, posixError, path, true);
+        return nullptr;
+    }
+    return std::make_shared<NSData>(std::move(bytes));
+}
+
+std::shared_ptr<NSData> NSData::dataWithContentsOfURL(const std::shared_ptr<NSURL>& url, NSErrorPtr* error) {
+    // Only local files are read here; downloads go through NSURLSession, never a blocking call.
+    if (!url || !url->isFileURL()) {
+        reportError(error, NSCocoaErrorDomain, NSFileReadUnknownError,
+                    "Only file URLs can be read directly.");
+        return nullptr;
+    }
+    return dataWithContentsOfFile(url->path(), error);
+}
+
+std::shared_ptr<NSData> NSData::dataWithValue(const Value& value) {
+    if (!value.isData())
+        return nullptr;
+    return std::make_shared<NSData>(value.asData());
+}
+
+bool NSData::writeToFile(std::string_view path, bool atomically, NSErrorPtr* error) const {
+    if (!atomically)
+        return writeInPlace(path, m_bytes, error);
+    NSErrorPtr posixError;
+    if (!platform::writeFileAtomically(path, m_bytes, &posixError)) {
+        reportAsCocoaError(error, posixError, path, false);
+        return false;
+    }
+    return true;
+}
+
+bool NSData::writeToURL(const std::shared_ptr<NSURL>& url, bool atomically, NSErrorPtr* error) const {
+    if (!url || !url->isFileURL()) {
+        reportError(error, NSCocoaErrorDomain, NSFileWriteUnknownError, "Only file URLs can be written.");
+        return false;
+    }
+    return writeToFile(url->path(), atomically, error);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+#include "foundation/NSOperatingSystemVersion.h"
+
+namespace platform {
+
+// What the simulated device is: its OS release and the application the process plays. Hosts set
+// these from their command line; everything else reads them. Safe from any thread.
+class SimulatedDevice {
+public:
+    // 14.0.0, or $CORVALE_OS_VERSION when it holds a valid version, until set otherwise.
+    static NSOperatingSystemVersion osVersion();
+    static void setOSVersion(NSOperatingSystemVersion version);
+
+    // Empty when the process plays no application; "com.apple.Preferences" in the Settings host,
+    // "com.apple.springboard" in the SpringBoard host.
+    static std::string applicationIdentifier();
+    static void setApplicationIdentifier(std::string identifier);
+};
+
+} // namespace platform
