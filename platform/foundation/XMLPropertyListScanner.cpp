@@ -1,0 +1,103 @@
+#include "foundation/XMLPropertyListScanner.h"
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+
+constexpr std::size_t npos = std::string_view::npos;
+
+std::size_t after(std::size_t position, std::size_t length) {
+    return position == npos ? npos : position + length;
+}
+
+// Where `needle` next starts at or after `from`, passing over double-quoted runs.
+std::size_t findOutsideQuotes(std::string_view text, std::size_t from, std::string_view needle) {
+    bool quoted = false;
+    for (std::size_t index = from; index < text.size(); ++index) {
+        if (text[index] == '"')
+            quoted = !quoted;
+        else if (!quoted && text.substr(index).starts_with(needle))
+            return index;
+    }
+    return npos;
+}
+
+// Where the next of `characters` is at or after `from`, passing over double-quoted runs.
+std::size_t findAnyOutsideQuotes(std::string_view text, std::size_t from, std::string_view characters) {
+    bool quoted = false;
+    for (std::size_t index = from; index < text.size(); ++index) {
+        if (text[index] == '"')
+            quoted = !quoted;
+        else if (!quoted && characters.find(text[index]) != npos)
+            return index;
+    }
+    return npos;
+}
+
+class DepthCount {
+public:
+    std::size_t deepest() const { return m_deepest; }
+
+    // Reads the tag whose name starts at `start` and returns where scanning goes on, or npos where
+    // the reader would stop with an error.
+    std::size_t readTag(std::string_view text, std::size_t start) {
+        std::size_t nameEnd = text.find_first_of(" \r\n\t<>", start);
+        if (nameEnd == npos)
+            return npos;
+        std::string_view name = text.substr(start, nameEnd - start);
+        std::size_t end = text[nameEnd] == '>' ? nameEnd : findAnyOutsideQuotes(text, nameEnd, "<>");
+        if (end == npos || text[end] != '>')
+            return npos;
+        bool empty = text[end - 1] == '/';
+        if (empty && name.ends_with('/'))
+            name.remove_suffix(1);
+        if (name == "array" || name == "dict") {
+            // An empty collection is a level too, just not one that holds anything.
+            m_deepest = std::max(m_deepest, m_depth + 1);
+            m_depth += empty ? 0 : 1;
+        } else if ((name == "/array" || name == "/dict") && m_depth > 0)
+            --m_depth;
+        return end + 1;
+    }
+
+private:
+    std::size_t m_depth = 0;
+    std::size_t m_deepest = 0;
+};
+
+// Past the DOCTYPE declaration whose keyword ends at `from`, with its internal subset if any.
+std::size_t doctypeEnd(std::string_view text, std::size_t from) {
+    std::size_t stop = findAnyOutsideQuotes(text, from, "[>");
+    if (stop == npos || text[stop] == '>')
+        return after(stop, 1);
+    return after(findOutsideQuotes(text, stop, "]>"), 2);
+}
+
+} // namespace
+
+std::size_t XMLPropertyListScanner::nestingDepth(std::string_view text) {
+    DepthCount count;
+    std::size_t at = 0;
+    while ((at = text.find('<', at)) != npos) {
+        std::string_view rest = text.substr(at + 1);
+        if (rest.starts_with("!--"))
+            at = after(text.find("-->", at + 4), 3);
+        else if (rest.starts_with("![CDATA["))
+            at = after(text.find("]]>", at + 9), 3);
+        else if (rest.starts_with("?"))
+            at = after(findOutsideQuotes(text, at + 2, "?>"), 2);
+        else if (rest.starts_with("!DOCTYPE"))
+            at = doctypeEnd(text, at + 9);
+        else if (rest.starts_with("!"))
+            break;
+        else
+            at = count.readTag(text, at + 1);
+        if (at == npos)
+            break;
+    }
+    return count.deepest();
+}
+
+} // namespace platform
