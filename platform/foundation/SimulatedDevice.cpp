@@ -14,6 +14,8 @@ struct DeviceState {
     std::mutex mutex;
     std::optional<NSOperatingSystemVersion> osVersion;
     std::string applicationIdentifier;
+    SimulatedDevice::Appearance appearance = SimulatedDevice::Appearance::Light;
+    std::vector<std::string> installedURLSchemes;
 };
 
 DeviceState& state() {
@@ -54,6 +56,30 @@ void SimulatedDevice::setApplicationIdentifier(std::string identifier) {
     auto& device = state();
     std::lock_guard lock(device.mutex);
     device.applicationIdentifier = std::move(identifier);
+}
+
+SimulatedDevice::Appearance SimulatedDevice::appearance() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    return device.appearance;
+}
+
+void SimulatedDevice::setAppearance(Appearance appearance) {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.appearance = appearance;
+}
+
+std::vector<std::string> SimulatedDevice::installedURLSchemes() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    return device.installedURLSchemes;
+}
+
+void SimulatedDevice::setInstalledURLSchemes(std::vector<std::string> schemes) {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.installedURLSchemes = std::move(schemes);
 }
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "foundation/NSOperatingSystemVersion.h"
 
@@ -18,6 +19,16 @@ public:
     // "com.apple.springboard" in the SpringBoard host.
     static std::string applicationIdentifier();
     static void setApplicationIdentifier(std::string identifier);
+
+    // Light until set otherwise; dynamic colours and trait collections follow it.
+    enum class Appearance { Light, Dark };
+    static Appearance appearance();
+    static void setAppearance(Appearance appearance);
+
+    // The URL schemes that installed applications handle ("twitter", "mailto"), as canOpenURL:
+    // sees them. None until set.
+    static std::vector<std::string> installedURLSchemes();
+    static void setInstalledURLSchemes(std::vector<std::string> schemes);
 };
 
 } // namespace platform

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "uikit/Bitmap.h"
+#include "uikit/ImageLimits.h"
+
+namespace platform {
+
+enum class ImageFormat { Unknown, PNG, JPEG };
+
+// Decodes PNG and JPEG data held in memory into straight RGBA. The format is told by the data's
+// signature, never by a file name. Broken, truncated, oversized or unknown data gives nothing.
+class ImageDecoder {
+public:
+    static ImageFormat detectFormat(std::span<const std::uint8_t> bytes);
+    static std::optional<Bitmap> decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits = {});
+};
+
+} // namespace platform

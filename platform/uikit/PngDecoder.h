@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+
+#include "uikit/Bitmap.h"
+#include "uikit/ImageLimits.h"
+
+namespace platform {
+
+// Decodes a PNG of any colour type, bit depth and interlacing into 8-bit straight RGBA: palettes and
+// low bit depths are expanded, tRNS becomes alpha, 16-bit samples keep their high byte. Gamma and
+// colour profiles are not applied. Nothing for data that is not a complete, valid PNG image or that
+// exceeds the limits.
+class PngDecoder {
+public:
+    static std::optional<Bitmap> decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits = {});
+};
+
+} // namespace platform

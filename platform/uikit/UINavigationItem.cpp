@@ -1,0 +1,18 @@
+#include "uikit/UINavigationItem.h"
+
+#include "uikit/UIBarButtonItem.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredNavigationItem =
+    platform::registerClass<UINavigationItem>("UINavigationItem");
+
+} // namespace
+
+void UINavigationItem::setRightBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool) {
+    m_rightBarButtonItem = item;
+}
+
+void UINavigationItem::setLeftBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool) {
+    m_leftBarButtonItem = item;
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <memory>
+
+#include "runtime/NSObject.h"
+
+class UITraitCollection;
+
+// The simulated device's screen. Its scale is the device's (platform::SimulatedDevice), read on
+// every call, so a host or test that changes the device sees the screen follow.
+class UIScreen : public NSObject {
+public:
+    static std::shared_ptr<UIScreen> mainScreen();
+
+    // Pixels per point: 1, 2 or 3 on real devices.
+    double scale() const;
+    double nativeScale() const { return scale(); }
+    // A collection holding the screen's display scale.
+    std::shared_ptr<UITraitCollection> traitCollection() const;
+};
+
+using UIScreenPtr = std::shared_ptr<UIScreen>;

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string_view>
+
+#include "uikit/UIAppearance.h"
+#include "uikit/UIControl.h"
+
+// A +/- stepper. The value stays within [minimumValue, maximumValue].
+class UIStepper : public UIControl, public UIAppearance<UIStepper> {
+public:
+    static constexpr std::string_view appearanceClassName = "UIStepper";
+
+    UIStepper() = default;
+
+    double value() const { return m_value; }
+    void setValue(double value);
+    double minimumValue() const { return m_minimumValue; }
+    // Raises the maximum too when it would fall below the new minimum, and clamps the value.
+    void setMinimumValue(double minimum);
+    double maximumValue() const { return m_maximumValue; }
+    void setMaximumValue(double maximum);
+    double stepValue() const { return m_stepValue; }
+    // Steps must be positive; anything else is ignored.
+    void setStepValue(double step);
+    // A user's tap on + or -: moves by one step (clamped) and sends ValueChanged when it moved.
+    void _increment();
+    void _decrement();
+
+private:
+    void moveBy(double delta);
+
+    double m_value = 0;
+    double m_minimumValue = 0;
+    double m_maximumValue = 100;
+    double m_stepValue = 1;
+};

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+
+#include "uikit/UIAppearance.h"
+#include "uikit/UIControl.h"
+
+// An on/off switch. The "on" track takes onTintColor (from an appearance proxy unless set here).
+class UISwitch : public UIControl, public UIAppearance<UISwitch> {
+public:
+    static constexpr std::string_view appearanceClassName = "UISwitch";
+
+    UISwitch() = default;
+
+    bool isOn() const { return m_on; }
+    // Sends no action, as on the platform: a user's toggle is setOn plus ValueChanged.
+    void setOn(bool on, bool animated = false);
+    const UIColorPtr& onTintColor() const { return m_onTintColor; }
+    void setOnTintColor(const UIColorPtr& color);
+    const UIColorPtr& thumbTintColor() const { return m_thumbTintColor; }
+    void setThumbTintColor(const UIColorPtr& color) { m_thumbTintColor = color; }
+
+    bool _applyAppearanceValue(std::string_view property, const id& value) override;
+
+private:
+    UIColorPtr m_onTintColor;
+    UIColorPtr m_thumbTintColor;
+    bool m_on = false;
+};

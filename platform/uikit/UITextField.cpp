@@ -1,0 +1,8 @@
+#include "uikit/UITextField.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredTextField =
+    platform::registerClass<UITextField>("UITextField", "UIControl");
+
+} // namespace

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "uikit/UIAppearance.h"
+#include "uikit/UIControl.h"
+
+// A one-line text entry.
+class UITextField : public UIControl, public UIAppearance<UITextField> {
+public:
+    static constexpr std::string_view appearanceClassName = "UITextField";
+
+    UITextField() = default;
+
+    const std::string& text() const { return m_text; }
+    void setText(std::string text) { m_text = std::move(text); }
+    const std::string& placeholder() const { return m_placeholder; }
+    void setPlaceholder(std::string placeholder) { m_placeholder = std::move(placeholder); }
+    bool isSecureTextEntry() const { return m_secureTextEntry; }
+    void setSecureTextEntry(bool secure) { m_secureTextEntry = secure; }
+
+private:
+    std::string m_text;
+    std::string m_placeholder;
+    bool m_secureTextEntry = false;
+};

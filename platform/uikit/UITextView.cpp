@@ -1,0 +1,8 @@
+#include "uikit/UITextView.h"
+
+namespace {
+
+// A scroll view on the platform; UIView here until scrolling exists.
+[[maybe_unused]] const Class registeredTextView = platform::registerClass<UITextView>("UITextView", "UIView");
+
+} // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "uikit/UIAppearance.h"
+#include "uikit/UIView.h"
+
+// A multi-line text view (a scroll view on the platform; scrolling joins later).
+class UITextView : public UIView, public UIAppearance<UITextView> {
+public:
+    static constexpr std::string_view appearanceClassName = "UITextView";
+
+    UITextView() = default;
+
+    const std::string& text() const { return m_text; }
+    void setText(std::string text) { m_text = std::move(text); }
+    bool isEditable() const { return m_editable; }
+    void setEditable(bool editable) { m_editable = editable; }
+
+private:
+    std::string m_text;
+    bool m_editable = true;
+};

@@ -1,0 +1,81 @@
+#include "uikit/UIWindow.h"
+
+#include "uikit/ResolvingTraits.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UITraitCollection.h"
+#include "uikit/UIViewController.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredWindow = platform::registerClass<UIWindow>("UIWindow", "UIView");
+
+} // namespace
+
+UIWindow::UIWindow() {
+    UIView::setHidden(true);
+}
+
+void UIWindow::setRootViewController(const std::shared_ptr<UIViewController>& controller) {
+    if (controller == m_rootViewController)
+        return;
+    auto previous = m_rootViewController;
+    bool visible = !isHidden();
+    if (visible && previous)
+        previous->beginAppearanceTransition(false, false);
+    if (visible && controller)
+        controller->beginAppearanceTransition(true, false);
+
+    if (previous && previous->isViewLoaded() && previous->viewIfLoaded()->superview().get() == this)
+        previous->viewIfLoaded()->removeFromSuperview();
+    m_rootViewController = controller;
+    if (controller)
+        insertSubview(controller->view(), 0);
+
+    if (visible && previous)
+        previous->endAppearanceTransition();
+    if (visible && controller)
+        controller->endAppearanceTransition();
+}
+
+void UIWindow::makeKeyAndVisible() {
+    setHidden(false);
+    if (auto self = selfAs<UIWindow>())
+        UIApplication::sharedApplication()->_windowDidBecomeKey(self);
+}
+
+bool UIWindow::isKeyWindow() const {
+    return UIApplication::sharedApplication()->keyWindow().get() == this;
+}
+
+void UIWindow::setHidden(bool hidden) {
+    if (hidden == isHidden())
+        return;
+    UIView::setHidden(hidden);
+    auto application = UIApplication::sharedApplication();
+    if (!hidden) {
+        if (auto self = selfAs<UIWindow>())
+            application->_windowDidBecomeVisible(self);
+    }
+    if (m_rootViewController) {
+        m_rootViewController->beginAppearanceTransition(!hidden, false);
+        m_rootViewController->endAppearanceTransition();
+    }
+    if (hidden)
+        application->_windowDidHide(*this);
+}
+
+std::shared_ptr<UITraitCollection> UIWindow::traitCollection() const {
+    return m_traitCollection ? platform::completedTraitCollection(m_traitCollection)
+                             : platform::resolvingTraitCollection();
+}
+
+void UIWindow::_setTraitCollection(const std::shared_ptr<UITraitCollection>& traits) {
+    auto previous = traitCollection();
+    m_traitCollection = traits;
+    auto current = traitCollection();
+    if (previous == current || (previous && current && previous->isEqual(*current)))
+        return;
+    propagateTraitChange(previous);
+    if (m_rootViewController)
+        m_rootViewController->_propagateTraitCollectionChange(previous);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <memory>
+
+#include "uikit/UIView.h"
+
+class UIViewController;
+
+// The root of a view tree. Holds its root view controller strongly and puts that controller's view
+// in itself. A window becomes visible (and the application's key window) with makeKeyAndVisible;
+// from then on its root view controller gets appearance callbacks.
+class UIWindow : public UIView {
+public:
+    // Hidden until made visible, as on the platform.
+    UIWindow();
+
+    std::shared_ptr<UIViewController> rootViewController() const { return m_rootViewController; }
+    // Replaces the root: the old root's view leaves the window, the new root's view loads and enters
+    // it; while the window is visible the old root disappears and the new one appears.
+    void setRootViewController(const std::shared_ptr<UIViewController>& controller);
+    void makeKeyAndVisible();
+    bool isKeyWindow() const;
+    void setHidden(bool hidden) override;
+
+    // The window's traits: those set on it, else the current trait collection.
+    std::shared_ptr<UITraitCollection> traitCollection() const override;
+    // Used by hosts when the device's appearance or size class changes: the window's views and
+    // view controllers (root, its children and presented ones) get traitCollectionDidChange.
+    void _setTraitCollection(const std::shared_ptr<UITraitCollection>& traits);
+
+private:
+    std::shared_ptr<UIViewController> m_rootViewController;
+    std::shared_ptr<UITraitCollection> m_traitCollection;
+};
+
+using UIWindowPtr = std::shared_ptr<UIWindow>;
