@@ -1,11 +1,13 @@
 #include "uikit/JpegDecoder.h"
 
-// jpeglib.h needs size_t and FILE declared first.
+// jpeglib.h needs size_t and FILE declared first, and jerror.h needs jpeglib.h.
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
-#include <jerror.h>
+
 #include <jpeglib.h>
+
+#include <jerror.h>
 
 namespace platform {
 
