@@ -47,8 +47,10 @@ const char* relationText(Relation relation) {
 
 } // namespace
 
-Constraint::Constraint(const Expression& expression, Relation relation, Strength strength)
-    : m_data(std::make_shared<const Data>(Data{expression.reduced(), relation, strength})) {}
+Constraint::Constraint(Expression expression, Relation relation, Strength strength) {
+    expression.reduce();
+    m_data = std::make_shared<const Data>(Data{std::move(expression), relation, strength});
+}
 
 std::string Constraint::description() const {
     const Expression& expression = m_data->expression;
@@ -65,16 +67,19 @@ std::string Constraint::description() const {
     return text;
 }
 
-Constraint operator==(const Expression& lhs, const Expression& rhs) {
-    return Constraint(lhs - rhs, Relation::Equal);
+Constraint operator==(Expression lhs, const Expression& rhs) {
+    lhs -= rhs;
+    return Constraint(std::move(lhs), Relation::Equal);
 }
 
-Constraint operator<=(const Expression& lhs, const Expression& rhs) {
-    return Constraint(lhs - rhs, Relation::LessOrEqual);
+Constraint operator<=(Expression lhs, const Expression& rhs) {
+    lhs -= rhs;
+    return Constraint(std::move(lhs), Relation::LessOrEqual);
 }
 
-Constraint operator>=(const Expression& lhs, const Expression& rhs) {
-    return Constraint(lhs - rhs, Relation::GreaterOrEqual);
+Constraint operator>=(Expression lhs, const Expression& rhs) {
+    lhs -= rhs;
+    return Constraint(std::move(lhs), Relation::GreaterOrEqual);
 }
 
 Constraint operator|(const Constraint& constraint, Strength strength) {

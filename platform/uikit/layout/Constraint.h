@@ -13,7 +13,7 @@ namespace platform::layout {
 // constraint, and the solver tells constraints apart by that identity, not by their contents.
 class Constraint {
 public:
-    Constraint(const Expression& expression, Relation relation, Strength strength = Strength::required());
+    Constraint(Expression expression, Relation relation, Strength strength = Strength::required());
 
     const Expression& expression() const { return m_data->expression; }
     Relation relation() const { return m_data->relation; }
@@ -36,9 +36,9 @@ private:
 };
 
 // Required constraints between two expressions: `a.x + a.w == b.x - 8`.
-Constraint operator==(const Expression& lhs, const Expression& rhs);
-Constraint operator<=(const Expression& lhs, const Expression& rhs);
-Constraint operator>=(const Expression& lhs, const Expression& rhs);
+Constraint operator==(Expression lhs, const Expression& rhs);
+Constraint operator<=(Expression lhs, const Expression& rhs);
+Constraint operator>=(Expression lhs, const Expression& rhs);
 // A new constraint like the old one at another strength: `(a.w == 100) | Strength::weak()`.
 Constraint operator|(const Constraint& constraint, Strength strength);
 

@@ -10,25 +10,32 @@ double Expression::value() const {
 }
 
 Expression Expression::reduced() const {
-    std::vector<Term> combined;
-    combined.reserve(m_terms.size());
-    for (const Term& term : m_terms) {
-        bool merged = false;
-        for (Term& existing : combined) {
-            if (existing.variable().sameAs(term.variable())) {
-                existing = Term(existing.variable(), existing.coefficient() + term.coefficient());
-                merged = true;
-                break;
-            }
-        }
-        if (!merged)
-            combined.push_back(term);
+    Expression copy = *this;
+    copy.reduce();
+    return copy;
+}
+
+// In place: constraints reduce the expression they are built from, usually a temporary.
+void Expression::reduce() {
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_terms.size(); ++i) {
+        const Term& term = m_terms[i];
+        std::size_t same = 0;
+        while (same < kept && !m_terms[same].variable().sameAs(term.variable()))
+            ++same;
+        if (same < kept)
+            m_terms[same] = Term(m_terms[same].variable(), m_terms[same].coefficient() + term.coefficient());
+        else if (kept != i)
+            m_terms[kept++] = term;
+        else
+            ++kept;
     }
-    std::erase_if(combined, [](const Term& term) { return term.coefficient() == 0.0; });
-    return Expression(std::move(combined), m_constant);
+    m_terms.erase(m_terms.begin() + static_cast<std::ptrdiff_t>(kept), m_terms.end());
+    std::erase_if(m_terms, [](const Term& term) { return term.coefficient() == 0.0; });
 }
 
 Expression& Expression::operator+=(const Expression& other) {
+    m_terms.reserve(m_terms.size() + other.m_terms.size());
     m_terms.insert(m_terms.end(), other.m_terms.begin(), other.m_terms.end());
     m_constant += other.m_constant;
     return *this;

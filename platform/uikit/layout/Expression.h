@@ -22,6 +22,7 @@ public:
     double value() const;
     // Like terms combined (in order of first appearance) and zero terms dropped.
     Expression reduced() const;
+    void reduce();
 
     Expression& operator+=(const Expression& other);
     Expression& operator-=(const Expression& other);

@@ -31,7 +31,7 @@ std::uint32_t Objective::acquire(float priority) {
         return it->slot;
     }
     std::uint32_t slot = m_tableau.addRow(Row(), Symbol());
-    m_tableau.setWatched(slot, true);
+    m_tableau.watch(slot);
     m_levels.insert(it, Level{priority, slot, 1});
     return slot;
 }

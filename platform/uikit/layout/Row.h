@@ -35,6 +35,7 @@ public:
     bool allDummies() const;
 
     double add(double delta) { return m_constant += delta; }
+    void reserve(std::size_t cells) { m_cells.reserve(cells); }
     void reverseSign();
     bool remove(Symbol symbol);
     void clear();

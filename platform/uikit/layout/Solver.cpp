@@ -1,12 +1,28 @@
 #include "uikit/layout/Solver.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace platform::layout {
 
 // ---- constraints ----------------------------------------------------------------------------------
 
+namespace {
+
+// A NaN or infinity would spread through every row it touched and never leave.
+bool isFinite(const Expression& expression) {
+    return std::isfinite(expression.constant()) &&
+           std::all_of(expression.terms().begin(), expression.terms().end(),
+                       [](const Term& term) { return std::isfinite(term.coefficient()); });
+}
+
+} // namespace
+
 AddResult Solver::addConstraint(const Constraint& constraint) {
     if (m_constraintIndex.find(constraint.identity()) != FlatPointerMap::kMissing)
         return AddResult::Duplicate;
+    if (!isFinite(constraint.expression()))
+        return AddResult::Failed;
     Tag tag;
     Outcome outcome = place(createRow(constraint, tag), tag);
     if (outcome != Outcome::Settled) {
@@ -108,6 +124,8 @@ EditResult Solver::suggestValue(const Variable& variable, double value) {
     std::uint32_t edit = findEdit(variable);
     if (edit == kNone)
         return EditResult::Unknown;
+    if (!std::isfinite(value))
+        return EditResult::Failed;
     EditRecord& record = m_edits[edit];
     double delta = value - record.constant;
     record.constant = value;

@@ -104,6 +104,7 @@ private:
     void recordConstraint(const Constraint& constraint, const Tag& tag);
     void forgetConstraint(std::uint32_t record);
 
+    std::vector<Symbol> m_termSymbols;
     Tableau m_tableau;
     Objective m_objective{m_tableau};
     std::vector<Symbol> m_infeasible;

@@ -8,7 +8,7 @@ enum class AddResult {
     Added,
     Duplicate,     // this very constraint is already in the solver
     Unsatisfiable, // a required constraint that conflicts with the required ones already there
-    Failed,        // the simplex could not settle (numerical trouble); the constraint was left out
+    Failed,        // not finite, or the simplex could not settle (numerical trouble); left out
 };
 
 enum class RemoveResult {
@@ -22,7 +22,7 @@ enum class EditResult {
     Duplicate,        // the variable already is an edit variable
     Unknown,          // the variable is not an edit variable
     RequiredStrength, // edit variables must be weaker than required
-    Failed,
+    Failed,           // a suggestion that is not finite, or numerical trouble
 };
 
 const char* describe(AddResult result);

@@ -35,16 +35,25 @@ Symbol anyPivotableSymbol(const Row& row) {
 // their rows, and with its marker and error symbols added.
 Row Solver::createRow(const Constraint& constraint, Tag& tag) {
     const Expression& expression = constraint.expression();
-    Row row(expression.constant());
+    // First the symbols, to size the row once: it gains whole rows for basic variables.
+    m_termSymbols.clear();
+    std::size_t cells = 2;
     for (const Term& term : expression.terms()) {
-        if (Row::nearZero(term.coefficient()))
-            continue;
-        Symbol symbol = acquireVariable(term.variable());
+        Symbol symbol = Row::nearZero(term.coefficient()) ? Symbol() : acquireVariable(term.variable());
+        m_termSymbols.push_back(symbol);
+        std::uint32_t slot = m_tableau.rowOf(symbol);
+        cells += slot == Tableau::kNoRow ? 1 : m_tableau.row(slot).cells().size();
+    }
+    Row row(expression.constant());
+    row.reserve(cells);
+    for (std::size_t i = 0; i < m_termSymbols.size(); ++i) {
+        Symbol symbol = m_termSymbols[i];
+        double coefficient = expression.terms()[i].coefficient();
         std::uint32_t slot = m_tableau.rowOf(symbol);
         if (slot != Tableau::kNoRow)
-            row.insert(m_tableau.row(slot), term.coefficient());
-        else
-            row.insert(symbol, term.coefficient());
+            row.insert(m_tableau.row(slot), coefficient);
+        else if (symbol.isValid())
+            row.insert(symbol, coefficient);
     }
     addMarkers(constraint, row, tag);
     if (row.constant() < 0.0)

@@ -42,8 +42,10 @@ void Tableau::releaseSymbol(Symbol symbol) {
         if (m_slots[slot].live && m_rows[slot].remove(symbol) && m_slots[slot].watched)
             m_touched.push_back(symbol);
     };
+    // Dummies have no column. Every way a constraint leaves takes its dummy out of the basic rows
+    // exactly (its row is dropped, or it is substituted away), so only the objective is checked.
     if (symbol.isDummy()) {
-        for (std::uint32_t slot = 0; slot < m_rows.size(); ++slot)
+        for (std::uint32_t slot : m_watchedSlots)
             purge(slot);
     }
     Column& column = m_columns[symbol.index()];
@@ -76,8 +78,15 @@ std::uint32_t Tableau::addRow(Row row, Symbol basic) {
     return slot;
 }
 
+void Tableau::watch(std::uint32_t slot) {
+    m_slots[slot].watched = true;
+    m_watchedSlots.push_back(slot);
+}
+
 void Tableau::dropRow(std::uint32_t slot) {
     ++m_version;
+    if (m_slots[slot].watched)
+        std::erase(m_watchedSlots, slot);
     SlotInfo& info = m_slots[slot];
     if (info.basic.isValid())
         m_basicRow[info.basic.index()] = kNoRow;
@@ -146,6 +155,8 @@ void Tableau::index(Symbol symbol, std::uint32_t slot) {
         column.stale * 2 >= column.slots.size()) {
         visitRowsWith(symbol, [](std::uint32_t, double) {});
     }
+    if (column.slots.capacity() == 0)
+        column.slots.reserve(4);
     column.slots.push_back(slot);
 }
 

@@ -41,8 +41,9 @@ public:
     // Stores a row (basic invalid for an auxiliary row) and indexes its cells.
     std::uint32_t addRow(Row row, Symbol basic);
     void dropRow(std::uint32_t slot);
-    // A watched row reports symbols whose coefficient drops to zero or below (see touched()).
-    void setWatched(std::uint32_t slot, bool watched) { m_slots[slot].watched = watched; }
+    // A watched row (an objective level) reports symbols whose coefficient drops to zero or below
+    // (see touched()). Dropping the row ends the watch.
+    void watch(std::uint32_t slot);
 
     void insertInto(std::uint32_t slot, Symbol symbol, double coefficient);
     void insertInto(std::uint32_t slot, const Row& other, double coefficient);
@@ -83,6 +84,7 @@ private:
     std::vector<Row> m_rows;
     std::vector<SlotInfo> m_slots;
     std::vector<std::uint32_t> m_freeSlots;
+    std::vector<std::uint32_t> m_watchedSlots;
     // Per symbol index.
     std::vector<std::uint32_t> m_basicRow;
     struct Column {

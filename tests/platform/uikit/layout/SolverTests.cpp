@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -283,6 +285,18 @@ TEST(LayoutSolver, ReportsDuplicatesAndUnknowns) {
     EXPECT_DOUBLE_EQ(solved(solver, x), 3);
     EXPECT_EQ(solver.removeEditVariable(x), EditResult::Done);
     EXPECT_EQ(solver.removeEditVariable(x), EditResult::Unknown);
+
+    // Values that are not finite would poison every row they reached: they are turned away.
+    Constraint poisoned = x == std::nan("");
+    EXPECT_EQ(solver.addConstraint(poisoned), AddResult::Failed);
+    EXPECT_FALSE(solver.hasConstraint(poisoned));
+    EXPECT_EQ(solver.addConstraint(std::numeric_limits<double>::infinity() * y >= 0), AddResult::Failed);
+    solver.addEditVariable(y, Strength::strong());
+    solver.suggestValue(y, 6);
+    EXPECT_EQ(solver.suggestValue(y, std::numeric_limits<double>::infinity()), EditResult::Failed);
+    EXPECT_DOUBLE_EQ(solved(solver, y), 6);
+    EXPECT_EQ(solver.suggestValue(y, 7), EditResult::Done);
+    EXPECT_DOUBLE_EQ(solved(solver, y), 7);
 
     solver.addConstraint(x == 4);
     solver.reset();
