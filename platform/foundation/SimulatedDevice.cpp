@@ -9,11 +9,15 @@ namespace platform {
 namespace {
 
 constexpr NSOperatingSystemVersion defaultOSVersion{14, 0, 0};
+constexpr double defaultScreenScale = 3.0;
+constexpr double smallestScreenScale = 1.0;
+constexpr double largestScreenScale = 4.0;
 
 struct DeviceState {
     std::mutex mutex;
     std::optional<NSOperatingSystemVersion> osVersion;
     std::string applicationIdentifier;
+    std::optional<double> screenScale;
     SimulatedDevice::Appearance appearance = SimulatedDevice::Appearance::Light;
     std::vector<std::string> installedURLSchemes;
 };
@@ -28,6 +32,20 @@ NSOperatingSystemVersion versionFromEnvironment() {
         if (auto version = parseVersion(text))
             return *version;
     return defaultOSVersion;
+}
+
+bool isValidScreenScale(double scale) {
+    // Written so that NaN fails both comparisons.
+    return scale >= smallestScreenScale && scale <= largestScreenScale;
+}
+
+double screenScaleFromEnvironment() {
+    const char* text = std::getenv("CORVALE_SCREEN_SCALE");
+    if (!text || !*text)
+        return defaultScreenScale;
+    char* end = nullptr;
+    double scale = std::strtod(text, &end);
+    return *end == '\0' && isValidScreenScale(scale) ? scale : defaultScreenScale;
 }
 
 } // namespace
@@ -56,6 +74,22 @@ void SimulatedDevice::setApplicationIdentifier(std::string identifier) {
     auto& device = state();
     std::lock_guard lock(device.mutex);
     device.applicationIdentifier = std::move(identifier);
+}
+
+double SimulatedDevice::screenScale() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    if (!device.screenScale)
+        device.screenScale = screenScaleFromEnvironment();
+    return *device.screenScale;
+}
+
+void SimulatedDevice::setScreenScale(double scale) {
+    if (!isValidScreenScale(scale))
+        return;
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.screenScale = scale;
 }
 
 SimulatedDevice::Appearance SimulatedDevice::appearance() {

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-// What the simulated device is: its OS release and the application the process plays. Hosts set
-// these from their command line; everything else reads them. Safe from any thread.
+// What the simulated device is: its OS release, its screen's scale and the application the process
+// plays. Hosts set these from their command line; everything else reads them. Safe from any thread.
 class SimulatedDevice {
 public:
     // 14.0.0, or $CORVALE_OS_VERSION when it holds a valid version, until set otherwise.
@@ -19,6 +19,11 @@ public:
     // "com.apple.springboard" in the SpringBoard host.
     static std::string applicationIdentifier();
     static void setApplicationIdentifier(std::string identifier);
+
+    // Points to pixels: 3, or $CORVALE_SCREEN_SCALE when it holds a number from 1 to 4, until set
+    // otherwise. Values outside 1...4 (and NaN) are ignored by setScreenScale.
+    static double screenScale();
+    static void setScreenScale(double scale);
 
     // Light until set otherwise; dynamic colours and trait collections follow it.
     enum class Appearance { Light, Dark };
