@@ -1,0 +1,265 @@
+#include "preferences/PSListController.h"
+
+#include <algorithm>
+
+#include "corefoundation/CFNotificationCenter.h"
+#include "corefoundation/CFPreferences.h"
+#include "foundation/PropertyList.h"
+#include "preferences/SpecifierCellFactory.h"
+#include "preferences/SpecifierListReader.h"
+#include "uikit/UINavigationController.h"
+
+namespace {
+
+// Rows whose controls store values send these selectors to their target, so a subclass's override
+// of the value methods is reached by name as well as by a C++ call.
+Class registerListController() {
+    Class cls = platform::registerClass<PSListController>("PSListController", "UIViewController");
+    class_addMethod(cls, PSSpecifier::defaultSetter,
+                    platform::methodImplementation<PSListController>(
+                        [](const std::shared_ptr<PSListController>& self, const MessageArguments& arguments) {
+                            self->setPreferenceValue(
+                                platform::argument(arguments, 0).value(),
+                                platform::argument(arguments, 1).objectAs<PSSpecifier>());
+                        }));
+    class_addMethod(cls, PSSpecifier::defaultGetter,
+                    platform::methodImplementation<PSListController>(
+                        [](const std::shared_ptr<PSListController>& self, const MessageArguments& arguments) {
+                            return self->readPreferenceValue(
+                                platform::argument(arguments, 0).objectAs<PSSpecifier>());
+                        }));
+    return cls;
+}
+
+[[maybe_unused]] const Class registeredClass = registerListController();
+
+// The preference domain and key of a row that stores its value in one.
+struct StoredLocation {
+    std::string key;
+    std::string domain;
+};
+
+std::optional<StoredLocation> storedLocationOf(const PSSpecifier& specifier) {
+    const Value& key = specifier.properties()["key"];
+    const Value& domain = specifier.properties()["defaults"];
+    if (!key.isString() || !domain.isString())
+        return std::nullopt;
+    return StoredLocation{key.asString(), domain.asString()};
+}
+
+bool isLinkRow(PSCellType cellType) {
+    return cellType == PSLinkCell || cellType == PSLinkListCell;
+}
+
+// The page a link row opens: its detail class, or the one its "detail" names when that class was
+// registered after the row was read.
+Class detailClassOf(const PSSpecifier& specifier) {
+    if (specifier.detailControllerClass)
+        return specifier.detailControllerClass;
+    const Value& name = specifier.properties()["detail"];
+    return name.isString() ? objc_getClass(name.asString()) : nullptr;
+}
+
+} // namespace
+
+// --- Rows ---------------------------------------------------------------------------------------
+
+std::shared_ptr<PSSpecifierList> PSListController::specifiers() {
+    return _specifiers;
+}
+
+void PSListController::setSpecifiers(std::shared_ptr<PSSpecifierList> specifiers) {
+    _specifiers = std::move(specifiers);
+    reloadSpecifiers();
+}
+
+std::shared_ptr<PSSpecifierList>
+PSListController::loadSpecifiersFromPlistName(std::string_view name, const id& target,
+                                              const std::shared_ptr<NSBundle>& bundle) {
+    if (!bundle)
+        return nullptr;
+    auto path = bundle->pathForResource(name, "plist");
+    if (!path)
+        return nullptr;
+    auto list = platform::PropertyList::readFile(*path);
+    if (!list || !list->isDictionary())
+        return nullptr;
+    if (const Value& title = (*list)["title"]; title.isString())
+        setTitle(title.asString());
+    return platform::SpecifierListReader::specifiersFromList(*list, target);
+}
+
+void PSListController::clearCache() {
+    m_cells.clear();
+}
+
+void PSListController::reloadSpecifiers() {
+    m_sections.reset();
+    if (m_table)
+        m_table->reloadData();
+}
+
+std::shared_ptr<PSSpecifier>
+PSListController::specifierAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath) {
+    if (!indexPath)
+        return nullptr;
+    return sections().specifierAt(indexPath->section(), indexPath->row());
+}
+
+std::shared_ptr<NSIndexPath>
+PSListController::indexPathForSpecifier(const std::shared_ptr<PSSpecifier>& specifier) {
+    auto position = sections().positionOf(specifier);
+    if (!position || position->second < 0)
+        return nullptr;
+    return NSIndexPath::indexPathForRow(position->second, position->first);
+}
+
+std::shared_ptr<PSSpecifier> PSListController::specifierForID(std::string_view identifier) {
+    auto list = specifiers();
+    if (!list)
+        return nullptr;
+    auto found = std::find_if(list->begin(), list->end(), [&](const auto& specifier) {
+        return specifier && specifier->identifier() == identifier;
+    });
+    return found == list->end() ? nullptr : *found;
+}
+
+const platform::SpecifierSections& PSListController::sections() {
+    if (!m_sections) {
+        auto list = specifiers();
+        m_sections.emplace(list ? platform::SpecifierSections(*list) : platform::SpecifierSections());
+    }
+    return *m_sections;
+}
+
+// --- The page -----------------------------------------------------------------------------------
+
+const std::shared_ptr<UITableView>& PSListController::table() {
+    if (!m_table) {
+        m_table = std::make_shared<UITableView>();
+        auto self = selfAs<PSListController>();
+        m_table->setDataSource(self);
+        m_table->setDelegate(self);
+    }
+    return m_table;
+}
+
+void PSListController::loadView() {
+    setView(table());
+}
+
+// --- Values -------------------------------------------------------------------------------------
+
+Value PSListController::readPreferenceValue(const std::shared_ptr<PSSpecifier>& specifier) {
+    if (!specifier)
+        return {};
+    if (auto location = storedLocationOf(*specifier)) {
+        Value stored = CFPreferencesCopyAppValue(location->key, location->domain);
+        if (!stored.isNull())
+            return stored;
+    } else if (Value kept = specifier->propertyForKey("value"); !kept.isNull()) {
+        return kept;
+    }
+    return specifier->propertyForKey("default");
+}
+
+void PSListController::setPreferenceValue(const Value& value, const std::shared_ptr<PSSpecifier>& specifier) {
+    if (!specifier)
+        return;
+    if (auto location = storedLocationOf(*specifier)) {
+        CFPreferencesSetAppValue(location->key, value, location->domain);
+        CFPreferencesAppSynchronize(location->domain);
+    } else {
+        specifier->setProperty(value, "value");
+    }
+    const Value& notification = specifier->properties()["PostNotification"];
+    if (notification.isString() && !notification.asString().empty())
+        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                             notification.asString(), nullptr, Value(), true);
+}
+
+// --- Table callbacks ----------------------------------------------------------------------------
+
+long PSListController::numberOfSectionsInTableView(const std::shared_ptr<UITableView>&) {
+    return sections().count();
+}
+
+long PSListController::tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>&, long section) {
+    return sections().rowCount(section);
+}
+
+std::shared_ptr<UITableViewCell>
+PSListController::tableViewCellForRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                 const std::shared_ptr<NSIndexPath>& indexPath) {
+    auto specifier = specifierAtIndexPath(indexPath);
+    if (!specifier)
+        return nullptr;
+    if (auto cached = m_cells.find(specifier); cached != m_cells.end())
+        return cached->second;
+    auto cell = platform::SpecifierCellFactory::cellForSpecifier(specifier);
+    if (cell)
+        m_cells.emplace(specifier, cell);
+    return cell;
+}
+
+std::optional<std::string>
+PSListController::tableViewTitleForHeaderInSection(const std::shared_ptr<UITableView>&, long section) {
+    auto group = sections().groupOf(section);
+    if (!group || group->name().empty())
+        return std::nullopt;
+    return group->name();
+}
+
+std::optional<std::string>
+PSListController::tableViewTitleForFooterInSection(const std::shared_ptr<UITableView>&, long section) {
+    auto group = sections().groupOf(section);
+    if (!group)
+        return std::nullopt;
+    const Value& footer = group->properties()["footerText"];
+    if (!footer.isString())
+        return std::nullopt;
+    return footer.asString();
+}
+
+CGFloat PSListController::tableViewHeightForRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                           const std::shared_ptr<NSIndexPath>& indexPath) {
+    auto specifier = specifierAtIndexPath(indexPath);
+    if (!specifier)
+        return defaultRowHeight;
+    const Value& height = specifier->properties()["height"];
+    return height.isNumber() ? height.doubleValue() : defaultRowHeight;
+}
+
+void PSListController::tableViewWillDisplayCellForRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                                 const std::shared_ptr<UITableViewCell>&,
+                                                                 const std::shared_ptr<NSIndexPath>&) {}
+
+void PSListController::tableViewDidSelectRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                        const std::shared_ptr<NSIndexPath>& indexPath) {
+    auto specifier = specifierAtIndexPath(indexPath);
+    if (!specifier)
+        return;
+    PSCellType cellType = specifier->cellType();
+    if (isLinkRow(cellType)) {
+        if (Class detailClass = detailClassOf(*specifier)) {
+            pushDetailPage(specifier, detailClass);
+            return;
+        }
+    }
+    if ((isLinkRow(cellType) || cellType == PSButtonCell) && !specifier->action.empty())
+        objc_msgSend(specifier->target(), specifier->action, {MessageValue(specifier)});
+}
+
+void PSListController::pushDetailPage(const std::shared_ptr<PSSpecifier>& specifier, Class detailClass) {
+    auto navigationController = this->navigationController();
+    auto page = std::dynamic_pointer_cast<UIViewController>(class_createInstance(detailClass));
+    if (!navigationController || !page)
+        return;
+    if (auto listPage = std::dynamic_pointer_cast<PSListController>(page)) {
+        listPage->setSpecifier(specifier);
+        listPage->setBundle(m_bundle);
+    }
+    if (!specifier->name().empty())
+        page->setTitle(specifier->name());
+    navigationController->pushViewController(page, true);
+}

@@ -1,0 +1,157 @@
+#include "uikit/UITableView.h"
+
+#include <algorithm>
+
+namespace {
+
+[[maybe_unused]] const Class registeredClass = platform::registerClass<UITableView>("UITableView", "UIView");
+
+} // namespace
+
+void UITableView::reloadData() {
+    while (!m_cells.empty())
+        dropCell(m_cells.begin());
+    askForRows();
+}
+
+void UITableView::beginUpdates() {
+    loadIfNeeded();
+    ++m_updateDepth;
+}
+
+void UITableView::endUpdates() {
+    if (m_updateDepth == 0 || --m_updateDepth > 0)
+        return;
+    askForRows();
+    ++m_animatedUpdateCount;
+}
+
+long UITableView::numberOfSections() {
+    loadIfNeeded();
+    return static_cast<long>(m_heights.size());
+}
+
+long UITableView::numberOfRowsInSection(long section) {
+    loadIfNeeded();
+    if (section < 0 || section >= static_cast<long>(m_heights.size()))
+        return 0;
+    return static_cast<long>(m_heights[static_cast<std::size_t>(section)].size());
+}
+
+std::shared_ptr<UITableViewCell>
+UITableView::cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath) {
+    loadIfNeeded();
+    if (!indexPath || !contains(indexPath->section(), indexPath->row()))
+        return nullptr;
+    RowKey key{indexPath->section(), indexPath->row()};
+    if (auto shown = m_cells.find(key); shown != m_cells.end())
+        return shown->second;
+    auto dataSource = this->dataSource();
+    if (!dataSource)
+        return nullptr;
+    auto self = selfAs<UITableView>();
+    auto cell = dataSource->tableViewCellForRowAtIndexPath(self, indexPath);
+    // The data source may have reloaded the table meanwhile; a row that is gone gets no cell.
+    if (!cell || !contains(key.first, key.second))
+        return nullptr;
+    m_cells.insert_or_assign(key, cell);
+    addSubview(cell);
+    if (auto delegate = this->delegate())
+        delegate->tableViewWillDisplayCellForRowAtIndexPath(self, cell, indexPath);
+    return cell;
+}
+
+CGFloat UITableView::heightForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath) {
+    loadIfNeeded();
+    if (!indexPath || !contains(indexPath->section(), indexPath->row()))
+        return 0;
+    return m_heights[static_cast<std::size_t>(indexPath->section())]
+                    [static_cast<std::size_t>(indexPath->row())];
+}
+
+CGFloat UITableView::contentHeight() {
+    loadIfNeeded();
+    CGFloat total = 0;
+    for (const auto& section : m_heights) {
+        for (CGFloat height : section)
+            total += height;
+    }
+    return total;
+}
+
+std::vector<std::shared_ptr<UITableViewCell>> UITableView::visibleCells() const {
+    std::vector<std::shared_ptr<UITableViewCell>> cells;
+    for (const auto& [key, cell] : m_cells)
+        cells.push_back(cell);
+    return cells;
+}
+
+std::vector<std::shared_ptr<NSIndexPath>> UITableView::indexPathsForVisibleRows() const {
+    std::vector<std::shared_ptr<NSIndexPath>> indexPaths;
+    for (const auto& [key, cell] : m_cells)
+        indexPaths.push_back(NSIndexPath::indexPathForRow(key.second, key.first));
+    return indexPaths;
+}
+
+std::shared_ptr<NSIndexPath>
+UITableView::indexPathForCell(const std::shared_ptr<UITableViewCell>& cell) const {
+    for (const auto& [key, shown] : m_cells) {
+        if (cell && shown == cell)
+            return NSIndexPath::indexPathForRow(key.second, key.first);
+    }
+    return nullptr;
+}
+
+void UITableView::loadIfNeeded() {
+    if (!m_loaded)
+        reloadData();
+}
+
+void UITableView::askForRows() {
+    m_loaded = true;
+    auto self = selfAs<UITableView>();
+    auto dataSource = this->dataSource();
+    auto delegate = this->delegate();
+    std::vector<std::vector<CGFloat>> heights;
+    long sections = dataSource ? std::max(0L, dataSource->numberOfSectionsInTableView(self)) : 0;
+    for (long section = 0; section < sections; ++section) {
+        long rows = std::max(0L, dataSource->tableViewNumberOfRowsInSection(self, section));
+        auto& sectionHeights = heights.emplace_back();
+        for (long row = 0; row < rows; ++row)
+            sectionHeights.push_back(askHeight(self, delegate, section, row));
+    }
+    m_heights = std::move(heights);
+    for (auto cell = m_cells.begin(); cell != m_cells.end();) {
+        auto next = std::next(cell);
+        if (!contains(cell->first.first, cell->first.second))
+            dropCell(cell);
+        cell = next;
+    }
+}
+
+void UITableView::dropCell(std::map<RowKey, std::shared_ptr<UITableViewCell>>::iterator cell) {
+    auto shown = std::move(cell->second);
+    m_cells.erase(cell);
+    // The same cell may be shown for another row as well; it stays then.
+    bool shownElsewhere =
+        std::any_of(m_cells.begin(), m_cells.end(), [&](const auto& entry) { return entry.second == shown; });
+    if (!shownElsewhere && shown->superview().get() == this)
+        shown->removeFromSuperview();
+}
+
+bool UITableView::contains(long section, long row) const {
+    if (section < 0 || section >= static_cast<long>(m_heights.size()))
+        return false;
+    return row >= 0 && row < static_cast<long>(m_heights[static_cast<std::size_t>(section)].size());
+}
+
+CGFloat UITableView::askHeight(const std::shared_ptr<UITableView>& self,
+                               const std::shared_ptr<UITableViewDelegate>& delegate, long section,
+                               long row) const {
+    if (!delegate)
+        return m_rowHeight;
+    CGFloat height =
+        delegate->tableViewHeightForRowAtIndexPath(self, NSIndexPath::indexPathForRow(row, section));
+    // NaN fails the comparison as well: a row gets the standard height rather than no height.
+    return height >= 0 ? height : m_rowHeight;
+}

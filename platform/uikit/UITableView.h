@@ -1,0 +1,83 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <utility>
+#include <vector>
+
+#include "uikit/CGGeometry.h"
+#include "uikit/NSIndexPath.h"
+#include "uikit/UITableViewCell.h"
+#include "uikit/UITableViewDataSource.h"
+#include "uikit/UITableViewDelegate.h"
+#include "uikit/UIView.h"
+
+// A list of rows in sections. The table keeps what it last asked its data source and delegate (row
+// counts and row heights) and asks again on reloadData and at the end of an update block. There is
+// no scrolling geometry yet, so every row counts as visible: cellForRowAtIndexPath makes the row's
+// cell through the data source the first time, tells the delegate it will be displayed and keeps it
+// (as a subview) until the next reload.
+class UITableView : public UIView {
+public:
+    static constexpr CGFloat defaultRowHeight = 44.0;
+
+    UITableView() = default;
+
+    std::shared_ptr<UITableViewDataSource> dataSource() const { return m_dataSource.lock(); }
+    void setDataSource(const std::shared_ptr<UITableViewDataSource>& dataSource) {
+        m_dataSource = dataSource;
+    }
+    std::shared_ptr<UITableViewDelegate> delegate() const { return m_delegate.lock(); }
+    void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { m_delegate = delegate; }
+    // The height of rows whose delegate answers UITableViewAutomaticDimension, or has no delegate.
+    CGFloat rowHeight() const { return m_rowHeight; }
+    void setRowHeight(CGFloat height) { m_rowHeight = height; }
+
+    // Forgets the shown cells, then asks the data source for sections and rows and the delegate for
+    // every row's height.
+    void reloadData();
+    // An update block: at the outermost endUpdates the table asks for its rows and every row's height
+    // again and animates the change, keeping the cells of rows that still exist.
+    void beginUpdates();
+    void endUpdates();
+    // How many update blocks have ended: what hosts and tests read to see that an animation ran.
+    long animatedUpdateCount() const { return m_animatedUpdateCount; }
+
+    // Counts from the last ask (the first call asks); 0 for a section out of range.
+    long numberOfSections();
+    long numberOfRowsInSection(long section);
+    // The row's cell; nullptr for an index path out of range or a data source that gives none.
+    std::shared_ptr<UITableViewCell> cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
+    // The height from the last ask, in points; 0 for an index path out of range.
+    CGFloat heightForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath);
+    // Every row's height added up.
+    CGFloat contentHeight();
+    // The shown cells and where they are, in row order.
+    std::vector<std::shared_ptr<UITableViewCell>> visibleCells() const;
+    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleRows() const;
+    // Where a shown cell is; nullptr for a cell the table does not show.
+    std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell) const;
+
+private:
+    using RowKey = std::pair<long, long>; // section, row
+
+    void loadIfNeeded();
+    // Asks for sections, rows and heights; cells whose row no longer exists are dropped.
+    void askForRows();
+    void dropCell(std::map<RowKey, std::shared_ptr<UITableViewCell>>::iterator cell);
+    bool contains(long section, long row) const;
+    CGFloat askHeight(const std::shared_ptr<UITableView>& self,
+                      const std::shared_ptr<UITableViewDelegate>& delegate, long section, long row) const;
+
+    std::weak_ptr<UITableViewDataSource> m_dataSource;
+    std::weak_ptr<UITableViewDelegate> m_delegate;
+    // Row heights per section, as last asked.
+    std::vector<std::vector<CGFloat>> m_heights;
+    std::map<RowKey, std::shared_ptr<UITableViewCell>> m_cells;
+    CGFloat m_rowHeight = defaultRowHeight;
+    long m_animatedUpdateCount = 0;
+    int m_updateDepth = 0;
+    bool m_loaded = false;
+};
+
+using UITableViewPtr = std::shared_ptr<UITableView>;

@@ -1,0 +1,34 @@
+#include "uikit/UITableViewCell.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredClass =
+    platform::registerClass<UITableViewCell>("UITableViewCell", "UIView");
+
+} // namespace
+
+std::shared_ptr<UITableViewCell> UITableViewCell::initWithStyle(UITableViewCellStyle style,
+                                                                std::string reuseIdentifier) {
+    m_style = style;
+    m_reuseIdentifier = std::move(reuseIdentifier);
+    contentView();
+    return selfAs<UITableViewCell>();
+}
+
+const std::shared_ptr<UIView>& UITableViewCell::contentView() {
+    if (!m_contentView) {
+        m_contentView = std::make_shared<UIView>();
+        insertSubview(m_contentView, 0);
+    }
+    return m_contentView;
+}
+
+void UITableViewCell::setAccessoryView(const std::shared_ptr<UIView>& view) {
+    if (m_accessoryView == view)
+        return;
+    if (m_accessoryView)
+        m_accessoryView->removeFromSuperview();
+    m_accessoryView = view;
+    if (view)
+        addSubview(view);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <memory>
+
+#include "uikit/CGGeometry.h"
+#include "uikit/NSIndexPath.h"
+
+class UITableView;
+class UITableViewCell;
+
+// A row height that asks the table for its standard height (its rowHeight).
+inline constexpr CGFloat UITableViewAutomaticDimension = -1.0;
+
+// What a table tells about and asks of its owner; every method is optional. A negative row height,
+// UITableViewAutomaticDimension among them, means the table's own rowHeight.
+class UITableViewDelegate {
+public:
+    virtual ~UITableViewDelegate() = default;
+
+    virtual CGFloat tableViewHeightForRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                     const std::shared_ptr<NSIndexPath>&) {
+        return UITableViewAutomaticDimension;
+    }
+    virtual void tableViewWillDisplayCellForRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                           const std::shared_ptr<UITableViewCell>&,
+                                                           const std::shared_ptr<NSIndexPath>&) {}
+    virtual void tableViewDidSelectRowAtIndexPath(const std::shared_ptr<UITableView>&,
+                                                  const std::shared_ptr<NSIndexPath>&) {}
+};

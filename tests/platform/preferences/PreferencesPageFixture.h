@@ -1,0 +1,53 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "corefoundation/DarwinNotificationLog.h"
+#include "corefoundation/PreferencesStore.h"
+#include "foundation/NSBundle.h"
+#include "foundation/PropertyList.h"
+#include "foundation/Value.h"
+#include "preferences/PSListController.h"
+#include "support/TemporaryDeviceRoot.h"
+
+// A fresh device with one preferences bundle, into which a test writes its lists.
+class PreferencesPageFixture : public ::testing::Test {
+protected:
+    static constexpr std::string_view bundlePath = "/Library/PreferenceBundles/Fixture.bundle";
+
+    void SetUp() override {
+        platform::PreferencesStore::shared().resetForNewProcess();
+        platform::DarwinNotificationLog::shared().takePosted();
+        writeValue(std::string(bundlePath) + "/Info.plist",
+                   Value::dictionary({{"CFBundleIdentifier", "dev.example.fixture"}}));
+        bundle = NSBundle::bundleWithPath(bundlePath);
+        ASSERT_NE(bundle, nullptr);
+    }
+    void TearDown() override { platform::PreferencesStore::shared().resetForNewProcess(); }
+
+    void writeValue(const std::string& devicePath, const Value& value) {
+        auto xml = platform::PropertyList::toXML(value);
+        ASSERT_TRUE(xml.has_value());
+        root.writeFile(devicePath, *xml);
+    }
+    // "<bundle>/<name>.plist" with these rows under "items" and any extra top-level keys.
+    void writeList(std::string_view name, Value::Array rows, Value extra = Value::dictionary()) {
+        extra.set("items", Value(std::move(rows)));
+        writeValue(std::string(bundlePath) + "/" + std::string(name) + ".plist", extra);
+    }
+
+    // A page of type T on the fixture bundle whose rows are the list `name`.
+    template <class T = PSListController> std::shared_ptr<T> pageShowing(std::string_view name) {
+        auto page = std::make_shared<T>();
+        page->setBundle(bundle);
+        page->setSpecifiers(page->loadSpecifiersFromPlistName(name, page, bundle));
+        return page;
+    }
+
+    TemporaryDeviceRoot root;
+    std::shared_ptr<NSBundle> bundle;
+};
