@@ -3,7 +3,6 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
-#include <memory>
 #include <string>
 #include <vector>
 

@@ -18,7 +18,12 @@ namespace platform::layout {
 // simplex, and edit variables take suggested values re-solved with the dual simplex.
 //
 // Nothing throws: every editing call reports a result, and any call that does not succeed leaves
-// the solver as it was. Values reach the variables only on updateVariables().
+// the solver as it was. Values reach the variables only on updateVariables(). Like the rest of
+// UIKit, a solver and its variables belong to the main thread.
+//
+// Strengths are compared lexicographically (see Strength). Removing a required equality scans the
+// rows once or twice, as other Cassowary solvers do on every removal; everything else touches only
+// the rows that mention the symbols involved.
 class Solver {
 public:
     Solver() = default;
@@ -32,6 +37,8 @@ public:
     // Including the constraints that edit variables add.
     std::size_t constraintCount() const { return m_constraintIndex.size(); }
 
+    // An edit variable starts at its current solved value (adding it moves nothing); the strength
+    // must be below required.
     EditResult addEditVariable(const Variable& variable, Strength strength);
     EditResult removeEditVariable(const Variable& variable);
     bool hasEditVariable(const Variable& variable) const;

@@ -16,9 +16,10 @@ namespace platform::layout {
 // levels, the artificial objective). The column index is lazy: editing a row appends the slot to
 // the columns of symbols it gains but nothing is erased when a symbol cancels out, so a column may
 // hold stale or repeated slots; visitRowsWith() filters and compacts it, and so does a column that
-// is about to grow while at least half of it is known to be stale. Dummy symbols (the markers of required
-// equalities) are not indexed at all: they crowd many rows but are looked for only when such a constraint is
-// removed, which then scans every row.
+// is about to grow while at least half of it is known to be stale.
+//
+// Dummy symbols (the markers of required equalities) are not indexed at all: they crowd many rows
+// but are looked for only when such a constraint is removed, which then scans every row.
 class Tableau {
 public:
     static constexpr std::uint32_t kNoRow = 0xffffffffu;
