@@ -87,7 +87,8 @@ std::size_t XMLPropertyListScanner::nestingDepth(std::string_view text) {
         else if (rest.starts_with("![CDATA["))
             at = after(text.find("]]>", at + 9), 3);
         else if (rest.starts_with("?"))
-            at = after(findOutsideQuotes(text, at + 2, "?>"), 2);
+            // Searched from the '?' itself, so "<?>" is a whole instruction.
+            at = after(findOutsideQuotes(text, at + 1, "?>"), 2);
         else if (rest.starts_with("!DOCTYPE"))
             at = doctypeEnd(text, at + 9);
         else if (rest.starts_with("!"))

@@ -101,33 +101,50 @@ std::optional<std::size_t> libplistDepth(const std::string& xml) {
     return depth;
 }
 
+void putBigEndian(std::vector<std::uint8_t>& bytes, std::uint64_t value, int width) {
+    for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
+        bytes.push_back(static_cast<std::uint8_t>(value >> shift));
+}
+
+// Objects for hand-made binary lists, with 4-byte references.
+const std::vector<std::uint8_t> integerSeven{0x10, 0x07};
+
+std::vector<std::uint8_t> arrayOf(const std::vector<std::uint32_t>& references) {
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(0xA0 | references.size())};
+    for (auto reference : references)
+        putBigEndian(bytes, reference, 4);
+    return bytes;
+}
+
+std::vector<std::uint8_t> dictionaryOf(std::uint32_t key, std::uint32_t value) {
+    std::vector<std::uint8_t> bytes{0xD1};
+    putBigEndian(bytes, key, 4);
+    putBigEndian(bytes, value, 4);
+    return bytes;
+}
+
+std::vector<std::uint8_t> asciiString(std::string_view text) {
+    std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(0x50 | text.size())};
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    return bytes;
+}
+
 // Lays out a binary property list by hand, for shapes libplist's writer never makes: shared
-// collections, cycles and long chains. Each object is an array of references to others, or an
-// integer when it has none.
-std::vector<std::uint8_t> handMadeBinary(const std::vector<std::vector<std::uint32_t>>& objects) {
+// collections, cycles, long chains and odd keys. The first object is the top one.
+std::vector<std::uint8_t> handMadeBinary(const std::vector<std::vector<std::uint8_t>>& objects) {
     std::vector<std::uint8_t> bytes{'b', 'p', 'l', 'i', 's', 't', '0', '0'};
     std::vector<std::uint32_t> offsets;
-    auto putBigEndian = [&bytes](std::uint64_t value, int width) {
-        for (int shift = (width - 1) * 8; shift >= 0; shift -= 8)
-            bytes.push_back(static_cast<std::uint8_t>(value >> shift));
-    };
-    for (const auto& references : objects) {
+    for (const auto& object : objects) {
         offsets.push_back(static_cast<std::uint32_t>(bytes.size()));
-        if (references.empty()) {
-            bytes.insert(bytes.end(), {0x10, 0x07});
-            continue;
-        }
-        bytes.push_back(static_cast<std::uint8_t>(0xA0 | references.size()));
-        for (auto reference : references)
-            putBigEndian(reference, 4);
+        bytes.insert(bytes.end(), object.begin(), object.end());
     }
     std::uint64_t tableOffset = bytes.size();
     for (auto offset : offsets)
-        putBigEndian(offset, 4);
+        putBigEndian(bytes, offset, 4);
     bytes.insert(bytes.end(), {0, 0, 0, 0, 0, 0, 4, 4});
-    putBigEndian(objects.size(), 8);
-    putBigEndian(0, 8);
-    putBigEndian(tableOffset, 8);
+    putBigEndian(bytes, objects.size(), 8);
+    putBigEndian(bytes, 0, 8);
+    putBigEndian(bytes, tableOffset, 8);
     return bytes;
 }
 
@@ -245,6 +262,7 @@ TEST(PropertyList, TheEarlyDepthCountNeverFallsShortOfWhatLibplistBuilds) {
         {"<array a=\">\"><array/></array>", 2},
         {"<array a=\"/>\"><array><true/></array></array>", 2},
         {"<?pi \"?>\" </array> ?><array><array><true/></array></array>", 2},
+        {"<?><array><array><true/></array></array><?pi ?>", 2},
         {"<!DOCTYPE x [ <!ELEMENT a \"]>\"> </array> ]><array><array><true/></array></array>", 2},
         {"<array><string>a<!-- </array> -->b</string><array><true/></array></array>", 2},
         {"<array><string><![CDATA[</array></array>]]></string><array><array/></array></array>", 3},
@@ -283,29 +301,39 @@ TEST(PropertyList, TreesTooDeepForRecursionAreStillFreed) {
 TEST(PropertyList, HostileBinaryShapesAreRefusedBeforeLibplistReadsThem) {
     NSErrorPtr error;
     // Each array holds the next one twice: a few hundred bytes that would expand to 2^40 nodes.
-    std::vector<std::vector<std::uint32_t>> doubling;
+    std::vector<std::vector<std::uint8_t>> doubling;
     for (std::uint32_t index = 0; index < 40; ++index)
-        doubling.push_back({index + 1, index + 1});
-    doubling.push_back({});
+        doubling.push_back(arrayOf({index + 1, index + 1}));
+    doubling.push_back(integerSeven);
     auto bytes = handMadeBinary(doubling);
     expectCorrupt(PropertyList::parse(bytes.data(), bytes.size(), &error), error);
 
     // A chain too deep for libplist's recursive reader.
-    std::vector<std::vector<std::uint32_t>> chain;
+    std::vector<std::vector<std::uint8_t>> chain;
     for (std::uint32_t index = 0; index < 100000; ++index)
-        chain.push_back({index + 1});
-    chain.push_back({});
+        chain.push_back(arrayOf({index + 1}));
+    chain.push_back(integerSeven);
     bytes = handMadeBinary(chain);
     expectCorrupt(PropertyList::parse(bytes.data(), bytes.size(), &error), error);
 
-    bytes = handMadeBinary({{1}, {0}});
-    expectCorrupt(PropertyList::parse(bytes.data(), bytes.size(), &error), error);
+    // A cycle, and keys libplist 2.2 cannot hand out (it would read the number as a text pointer,
+    // or stop on an assertion at the NUL).
+    for (const auto& objects : std::vector<std::vector<std::vector<std::uint8_t>>>{
+             {arrayOf({1}), arrayOf({0})},
+             {dictionaryOf(1, 1), integerSeven},
+             {dictionaryOf(1, 1), asciiString(std::string_view("a\0b", 3))},
+         }) {
+        bytes = handMadeBinary(objects);
+        expectCorrupt(PropertyList::parse(bytes.data(), bytes.size(), &error), error);
+    }
 
-    // Sharing within bounds is fine: the same array referenced twice reads as two equal copies.
-    bytes = handMadeBinary({{1, 1}, {2}, {}});
+    // Sharing within bounds is fine: the same array referenced twice reads as two equal copies,
+    // and one string may be a key and a value.
+    bytes = handMadeBinary(
+        {arrayOf({1, 1, 3}), arrayOf({2}), integerSeven, dictionaryOf(4, 4), asciiString("k")});
     auto shared = PropertyList::parse(bytes.data(), bytes.size());
     ASSERT_TRUE(shared);
-    EXPECT_EQ(*shared, Value::array({Value::array({7}), Value::array({7})}));
+    EXPECT_EQ(*shared, Value::array({Value::array({7}), Value::array({7}), Value::dictionary({{"k", "k"}})}));
 }
 
 TEST(PropertyList, BrokenInputGivesAnErrorNotAValue) {
