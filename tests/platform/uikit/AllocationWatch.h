@@ -2,10 +2,12 @@
 
 #include <cstddef>
 
-// Watches the memory requested through operator new on this thread while it exists: the largest
-// single request, and a refusal (std::bad_alloc) of any request above `refuseAbove`, so that a
-// decoder that forgot its size check fails the test instead of touching gigabytes. The uikit test
-// program replaces the global operator new for this.
+// Watches the memory requested on this thread while it exists, to show that a decoder refuses an
+// oversized image before allocating its pixels. Records the largest single request. In plain builds
+// it replaces the global operator new and also refuses (std::bad_alloc) any request above
+// `refuseAbove`, so a decoder that forgot its size check fails the test instead of touching
+// gigabytes; under a sanitizer, whose allocator owns operator new, it only records, through the
+// sanitizer's allocation hook.
 class AllocationWatch {
 public:
     explicit AllocationWatch(std::size_t refuseAbove);
