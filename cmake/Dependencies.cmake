@@ -7,5 +7,6 @@ find_package(benchmark REQUIRED)
 # cpp-httplib ships no CMake package; its pkg-config file brings the OpenSSL define with it.
 pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET cpp-httplib)
 find_package(OpenSSL REQUIRED)
+find_package(CURL REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)

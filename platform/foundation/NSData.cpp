@@ -1,5 +1,7 @@
 #include "foundation/NSData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
@@ -7,6 +9,8 @@
 #include "foundation/DeviceRoot.h"
 #include "foundation/FoundationErrors.h"
 #include "foundation/NSURL.h"
+#include "foundation/URLSessionConfiguration.h"
+#include "foundation/URLTransfer.h"
 
 namespace {
 
@@ -54,6 +58,26 @@ void reportAsCocoaError(NSErrorPtr* error, const NSErrorPtr& posixError, std::st
         platform::reportFileWriteError(error, code, path);
 }
 
+bool isNetworkURL(const NSURL& url) {
+    auto scheme = url.scheme().value_or("");
+    std::transform(scheme.begin(), scheme.end(), scheme.begin(),
+                   [](unsigned char character) { return static_cast<char>(std::tolower(character)); });
+    return scheme == "http" || scheme == "https";
+}
+
+// Blocks the caller, under the same rules as NSURLSession's shared session (HTTPS, or HTTP to
+// loopback; an HTTP error status still gives its body). Errors are NSURLErrorDomain ones.
+std::shared_ptr<NSData> downloadSynchronously(const std::shared_ptr<NSURL>& url, NSErrorPtr* error) {
+    platform::URLTransfer transfer(url, platform::URLSessionConfiguration::sharedConfiguration());
+    auto result = transfer.performSynchronously();
+    if (result.error) {
+        if (error)
+            *error = result.error;
+        return nullptr;
+    }
+    return result.data;
+}
+
 } // namespace
 
 std::shared_ptr<NSData> NSData::dataWithBytes(const void* bytes, std::size_t length) {
@@ -74,7 +98,8 @@ std::shared_ptr<NSData> NSData::dataWithContentsOfFile(std::string_view path, NS
 }
 
 std::shared_ptr<NSData> NSData::dataWithContentsOfURL(const std::shared_ptr<NSURL>& url, NSErrorPtr* error) {
-    // Only local files are read here; downloads go through NSURLSession, never a blocking call.
+    if (url && isNetworkURL(*url))
+        return downloadSynchronously(url, error);
     if (!url || !url->isFileURL()) {
         reportError(error, NSCocoaErrorDomain, NSFileReadUnknownError,
                     "Only file URLs can be read directly.");

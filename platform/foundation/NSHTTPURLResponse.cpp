@@ -1,0 +1,11 @@
+#include "foundation/NSHTTPURLResponse.h"
+
+#include "foundation/HTTPHeaderCollector.h"
+
+std::optional<std::string> NSHTTPURLResponse::valueForHTTPHeaderField(std::string_view field) const {
+    for (const auto& [name, value] : m_headerFields) {
+        if (platform::HTTPHeaderCollector::namesMatch(name, field))
+            return value;
+    }
+    return std::nullopt;
+}
