@@ -22,7 +22,8 @@ public:
     static std::shared_ptr<NSData> dataWithBytes(const void* bytes, std::size_t length);
     // Nothing for a missing or unreadable file or a folder.
     static std::shared_ptr<NSData> dataWithContentsOfFile(std::string_view path, NSErrorPtr* error = nullptr);
-    // File URLs only for now: network URLs are fetched by NSURLSession, and give nothing here.
+    // File URLs read the file; http and https URLs are fetched synchronously with the same rules as
+    // NSURLSession (plain http only to loopback hosts, size cap, bounded redirects).
     static std::shared_ptr<NSData> dataWithContentsOfURL(const std::shared_ptr<NSURL>& url,
                                                          NSErrorPtr* error = nullptr);
     // The bytes of a data Value; nothing for a Value of another type.
