@@ -26,49 +26,49 @@ void flushNothing(png_structp) {}
 
 void ignorePngWarning(png_structp, png_const_charp) {}
 
-void writeTransparency(png_structp png, png_infop info, const PngSpec& spec) {
-    if (!spec.paletteAlpha.empty()) {
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+void writeTransparency(png_structp png, png_infop info, const PngRecipe& recipe) {
+    if (!recipe.paletteAlpha.empty()) {
+        png_set_tRNS(png, info, recipe.paletteAlpha.data(), static_cast<int>(recipe.paletteAlpha.size()),
                      nullptr);
-    } else if (spec.transparentGrey || spec.transparentRGB) {
+    } else if (recipe.transparentGrey || recipe.transparentRGB) {
         png_color_16 colour{};
-        if (spec.transparentGrey)
-            colour.gray = *spec.transparentGrey;
-        if (spec.transparentRGB) {
-            colour.red = spec.transparentRGB->r;
-            colour.green = spec.transparentRGB->g;
-            colour.blue = spec.transparentRGB->b;
+        if (recipe.transparentGrey)
+            colour.gray = *recipe.transparentGrey;
+        if (recipe.transparentRGB) {
+            colour.red = recipe.transparentRGB->r;
+            colour.green = recipe.transparentRGB->g;
+            colour.blue = recipe.transparentRGB->b;
         }
         png_set_tRNS(png, info, nullptr, 0, &colour);
     }
 }
 
-bool writePngRows(png_structp png, png_infop info, const PngSpec& spec, png_colorp palette, png_bytepp rows,
+bool writePngRows(png_structp png, png_infop info, const PngRecipe& recipe, png_colorp palette, png_bytepp rows,
                   std::vector<std::uint8_t>* output) {
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, output, appendBytes, flushNothing);
-    png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
-                 spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+    png_set_IHDR(png, info, recipe.width, recipe.height, recipe.bitDepth, recipe.colorType,
+                 recipe.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, palette, static_cast<int>(spec.palette.size()));
-    writeTransparency(png, info, spec);
+    if (!recipe.palette.empty())
+        png_set_PLTE(png, info, palette, static_cast<int>(recipe.palette.size()));
+    writeTransparency(png, info, recipe);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
     return true;
 }
 
-std::size_t rowBytes(const PngSpec& spec) {
+std::size_t rowBytes(const PngRecipe& recipe) {
     int channels = 1;
-    if (spec.colorType == PNG_COLOR_TYPE_RGB)
+    if (recipe.colorType == PNG_COLOR_TYPE_RGB)
         channels = 3;
-    else if (spec.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
+    else if (recipe.colorType == PNG_COLOR_TYPE_GRAY_ALPHA)
         channels = 2;
-    else if (spec.colorType == PNG_COLOR_TYPE_RGB_ALPHA)
+    else if (recipe.colorType == PNG_COLOR_TYPE_RGB_ALPHA)
         channels = 4;
-    return (std::size_t{spec.width} * channels * spec.bitDepth + 7) / 8;
+    return (std::size_t{recipe.width} * channels * recipe.bitDepth + 7) / 8;
 }
 
 // --- JPEG: the compressor's inputs are known good, so its default error handling (exit) stays.
@@ -90,45 +90,45 @@ void appendBigEndian(std::vector<std::uint8_t>& out, std::uint32_t value) {
 
 } // namespace
 
-PngSpec pngSpec(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth, bool interlaced) {
-    PngSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.colorType = colorType;
-    spec.bitDepth = bitDepth;
-    spec.interlaced = interlaced;
-    return spec;
+PngRecipe pngRecipe(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth, bool interlaced) {
+    PngRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.colorType = colorType;
+    recipe.bitDepth = bitDepth;
+    recipe.interlaced = interlaced;
+    return recipe;
 }
 
-std::vector<std::uint8_t> writePng(const PngSpec& spec) {
+std::vector<std::uint8_t> writePng(const PngRecipe& recipe) {
     std::vector<std::uint8_t> output;
     std::vector<png_color> palette;
-    for (const auto& entry : spec.palette)
+    for (const auto& entry : recipe.palette)
         palette.push_back({entry.r, entry.g, entry.b});
-    if (spec.rows.size() != rowBytes(spec) * spec.height)
+    if (recipe.rows.size() != rowBytes(recipe) * recipe.height)
         return {};
     std::vector<png_bytep> rows;
-    auto* pixels = const_cast<std::uint8_t*>(spec.rows.data());
-    for (std::uint32_t y = 0; y < spec.height; ++y)
-        rows.push_back(pixels + y * rowBytes(spec));
+    auto* pixels = const_cast<std::uint8_t*>(recipe.rows.data());
+    for (std::uint32_t y = 0; y < recipe.height; ++y)
+        rows.push_back(pixels + y * rowBytes(recipe));
 
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, jumpOnPngError, ignorePngWarning);
     png_infop info = png_create_info_struct(png);
-    bool written = writePngRows(png, info, spec, palette.data(), rows.data(), &output);
+    bool written = writePngRows(png, info, recipe, palette.data(), rows.data(), &output);
     png_destroy_write_struct(&png, &info);
     return written ? output : std::vector<std::uint8_t>{};
 }
 
-JpegSpec jpegSpec(std::uint32_t width, std::uint32_t height, int components) {
-    JpegSpec spec;
-    spec.width = width;
-    spec.height = height;
-    spec.components = components;
-    return spec;
+JpegRecipe jpegRecipe(std::uint32_t width, std::uint32_t height, int components) {
+    JpegRecipe recipe;
+    recipe.width = width;
+    recipe.height = height;
+    recipe.components = components;
+    return recipe;
 }
 
-std::vector<std::uint8_t> writeJpeg(const JpegSpec& spec) {
+std::vector<std::uint8_t> writeJpeg(const JpegRecipe& recipe) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -136,18 +136,18 @@ std::vector<std::uint8_t> writeJpeg(const JpegSpec& spec) {
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = spec.width;
-    info.image_height = spec.height;
-    info.input_components = spec.components;
-    info.in_color_space = spec.components == 1 ? JCS_GRAYSCALE : spec.components == 4 ? JCS_CMYK : JCS_RGB;
+    info.image_width = recipe.width;
+    info.image_height = recipe.height;
+    info.input_components = recipe.components;
+    info.in_color_space = recipe.components == 1 ? JCS_GRAYSCALE : recipe.components == 4 ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, spec.quality, TRUE);
-    if (spec.progressive)
+    jpeg_set_quality(&info, recipe.quality, TRUE);
+    if (recipe.progressive)
         jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    const std::size_t stride = std::size_t{spec.width} * spec.components;
+    const std::size_t stride = std::size_t{recipe.width} * recipe.components;
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<std::uint8_t*>(spec.samples.data()) + info.next_scanline * stride;
+        JSAMPROW row = const_cast<std::uint8_t*>(recipe.samples.data()) + info.next_scanline * stride;
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);

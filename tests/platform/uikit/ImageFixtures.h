@@ -13,7 +13,7 @@ struct PaletteEntry {
     std::uint8_t r = 0, g = 0, b = 0;
 };
 
-struct PngSpec {
+struct PngRecipe {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int colorType = 0; // PNG_COLOR_TYPE_...
@@ -28,11 +28,11 @@ struct PngSpec {
     std::optional<PaletteEntry> transparentRGB;
 };
 
-PngSpec pngSpec(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth,
+PngRecipe pngRecipe(std::uint32_t width, std::uint32_t height, int colorType, int bitDepth,
                 bool interlaced = false);
-std::vector<std::uint8_t> writePng(const PngSpec& spec);
+std::vector<std::uint8_t> writePng(const PngRecipe& recipe);
 
-struct JpegSpec {
+struct JpegRecipe {
     std::uint32_t width = 0;
     std::uint32_t height = 0;
     int components = 3; // 1 grey, 3 RGB, 4 CMYK (stored as given; libjpeg adds an Adobe marker)
@@ -41,8 +41,8 @@ struct JpegSpec {
     bool progressive = false;
 };
 
-JpegSpec jpegSpec(std::uint32_t width, std::uint32_t height, int components);
-std::vector<std::uint8_t> writeJpeg(const JpegSpec& spec);
+JpegRecipe jpegRecipe(std::uint32_t width, std::uint32_t height, int components);
+std::vector<std::uint8_t> writeJpeg(const JpegRecipe& recipe);
 
 // PNG chunks crafted by hand, with a correct CRC.
 std::vector<std::uint8_t> pngChunk(std::string_view type, const std::vector<std::uint8_t>& data);

@@ -22,15 +22,15 @@ RGBA quadrantColour(std::uint32_t x, std::uint32_t y) {
     return quadrantColours[(y / 16) * 2 + x / 16];
 }
 
-fixtures::JpegSpec quadrantsJpeg(bool progressive) {
-    auto spec = fixtures::jpegSpec(32, 32, 3);
-    spec.progressive = progressive;
+fixtures::JpegRecipe quadrantsJpeg(bool progressive) {
+    auto recipe = fixtures::jpegRecipe(32, 32, 3);
+    recipe.progressive = progressive;
     for (std::uint32_t y = 0; y < 32; ++y)
         for (std::uint32_t x = 0; x < 32; ++x) {
             RGBA colour = quadrantColour(x, y);
-            spec.samples.insert(spec.samples.end(), {colour.r, colour.g, colour.b});
+            recipe.samples.insert(recipe.samples.end(), {colour.r, colour.g, colour.b});
         }
-    return spec;
+    return recipe;
 }
 
 void expectNear(RGBA actual, RGBA expected, int tolerance) {
@@ -58,7 +58,7 @@ TEST(JpegDecoder, DecodesBaselineAndProgressiveColourImagesToOpaqueRGBA) {
 }
 
 TEST(JpegDecoder, GreyAndCMYKBecomeRGBA) {
-    auto grey = fixtures::jpegSpec(16, 8, 1);
+    auto grey = fixtures::jpegRecipe(16, 8, 1);
     for (std::uint32_t y = 0; y < 8; ++y)
         for (std::uint32_t x = 0; x < 16; ++x)
             grey.samples.push_back(x < 8 ? 40 : 200);
@@ -71,7 +71,7 @@ TEST(JpegDecoder, GreyAndCMYKBecomeRGBA) {
 
     // libjpeg marks CMYK files with an Adobe segment, so the samples count as inverted (Photoshop's
     // convention): stored 255, 0, 0, 255 is no cyan, full magenta and yellow, no black: red.
-    auto cmyk = fixtures::jpegSpec(8, 8, 4);
+    auto cmyk = fixtures::jpegRecipe(8, 8, 4);
     for (int i = 0; i < 64; ++i)
         cmyk.samples.insert(cmyk.samples.end(), {255, 0, 0, 255});
     auto cmykBitmap = JpegDecoder::decode(fixtures::writeJpeg(cmyk));

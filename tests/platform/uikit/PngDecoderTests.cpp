@@ -22,13 +22,13 @@ std::uint8_t sample(std::uint32_t x, std::uint32_t y, std::uint32_t channel) {
     return static_cast<std::uint8_t>(x * 37 + y * 11 + channel * 71);
 }
 
-fixtures::PngSpec rgbaSpec(std::uint32_t width, std::uint32_t height, bool interlaced = false) {
-    auto spec = fixtures::pngSpec(width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, interlaced);
+fixtures::PngRecipe rgbaSpec(std::uint32_t width, std::uint32_t height, bool interlaced = false) {
+    auto recipe = fixtures::pngRecipe(width, height, PNG_COLOR_TYPE_RGB_ALPHA, 8, interlaced);
     for (std::uint32_t y = 0; y < height; ++y)
         for (std::uint32_t x = 0; x < width; ++x)
             for (std::uint32_t channel = 0; channel < 4; ++channel)
-                spec.rows.push_back(sample(x, y, channel));
-    return spec;
+                recipe.rows.push_back(sample(x, y, channel));
+    return recipe;
 }
 
 RGBA rgbaSample(std::uint32_t x, std::uint32_t y) {
@@ -61,7 +61,7 @@ TEST(PngDecoder, KeepsStraightRGBAExactlyInterlacedOrNot) {
 }
 
 TEST(PngDecoder, ExpandsGreyLowBitDepthsAndGreyAlpha) {
-    auto grey = fixtures::pngSpec(4, 2, PNG_COLOR_TYPE_GRAY, 8);
+    auto grey = fixtures::pngRecipe(4, 2, PNG_COLOR_TYPE_GRAY, 8);
     grey.rows = {0, 85, 170, 255, 1, 2, 3, 4};
     auto greyBitmap = PngDecoder::decode(fixtures::writePng(grey));
     ASSERT_TRUE(greyBitmap);
@@ -69,7 +69,7 @@ TEST(PngDecoder, ExpandsGreyLowBitDepthsAndGreyAlpha) {
     EXPECT_EQ(greyBitmap->pixelAt(3, 1), (RGBA{4, 4, 4, 255}));
 
     // One bit a pixel, 10 pixels: a row takes two bytes, the last six bits are padding.
-    auto bilevel = fixtures::pngSpec(10, 1, PNG_COLOR_TYPE_GRAY, 1);
+    auto bilevel = fixtures::pngRecipe(10, 1, PNG_COLOR_TYPE_GRAY, 1);
     bilevel.rows = {0b10110000, 0b01000000};
     auto bilevelBitmap = PngDecoder::decode(fixtures::writePng(bilevel));
     ASSERT_TRUE(bilevelBitmap);
@@ -78,13 +78,13 @@ TEST(PngDecoder, ExpandsGreyLowBitDepthsAndGreyAlpha) {
         EXPECT_EQ(bilevelBitmap->pixelAt(x, 0), (RGBA{expected[x], expected[x], expected[x], 255})) << x;
 
     // Two bits: 0..3 scale to 0, 85, 170, 255.
-    auto twoBit = fixtures::pngSpec(4, 1, PNG_COLOR_TYPE_GRAY, 2);
+    auto twoBit = fixtures::pngRecipe(4, 1, PNG_COLOR_TYPE_GRAY, 2);
     twoBit.rows = {0b00011011};
     auto twoBitBitmap = PngDecoder::decode(fixtures::writePng(twoBit));
     ASSERT_TRUE(twoBitBitmap);
     EXPECT_EQ(twoBitBitmap->pixelAt(2, 0), (RGBA{170, 170, 170, 255}));
 
-    auto greyAlpha = fixtures::pngSpec(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
+    auto greyAlpha = fixtures::pngRecipe(2, 1, PNG_COLOR_TYPE_GRAY_ALPHA, 8);
     greyAlpha.rows = {200, 10, 30, 255};
     auto greyAlphaBitmap = PngDecoder::decode(fixtures::writePng(greyAlpha));
     ASSERT_TRUE(greyAlphaBitmap);
@@ -94,7 +94,7 @@ TEST(PngDecoder, ExpandsGreyLowBitDepthsAndGreyAlpha) {
 
 TEST(PngDecoder, TransparencyChunkBecomesAlpha) {
     // A 4-bit palette whose tRNS covers only the first two entries: the rest stay opaque.
-    auto palette = fixtures::pngSpec(4, 1, PNG_COLOR_TYPE_PALETTE, 4);
+    auto palette = fixtures::pngRecipe(4, 1, PNG_COLOR_TYPE_PALETTE, 4);
     palette.palette = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}, {9, 8, 7}};
     palette.paletteAlpha = {0, 128};
     palette.rows = {0x01, 0x23};
@@ -106,7 +106,7 @@ TEST(PngDecoder, TransparencyChunkBecomesAlpha) {
     EXPECT_EQ(paletteBitmap->pixelAt(3, 0), (RGBA{9, 8, 7, 255}));
 
     // An RGB colour key: exactly that colour turns transparent.
-    auto keyed = fixtures::pngSpec(2, 1, PNG_COLOR_TYPE_RGB, 8);
+    auto keyed = fixtures::pngRecipe(2, 1, PNG_COLOR_TYPE_RGB, 8);
     keyed.rows = {10, 20, 30, 10, 20, 31};
     keyed.transparentRGB = fixtures::PaletteEntry{10, 20, 30};
     auto keyedBitmap = PngDecoder::decode(fixtures::writePng(keyed));
@@ -114,7 +114,7 @@ TEST(PngDecoder, TransparencyChunkBecomesAlpha) {
     EXPECT_EQ(keyedBitmap->pixelAt(0, 0).a, 0);
     EXPECT_EQ(keyedBitmap->pixelAt(1, 0), (RGBA{10, 20, 31, 255}));
 
-    auto greyKeyed = fixtures::pngSpec(2, 1, PNG_COLOR_TYPE_GRAY, 8);
+    auto greyKeyed = fixtures::pngRecipe(2, 1, PNG_COLOR_TYPE_GRAY, 8);
     greyKeyed.rows = {77, 78};
     greyKeyed.transparentGrey = 77;
     auto greyKeyedBitmap = PngDecoder::decode(fixtures::writePng(greyKeyed));
@@ -125,13 +125,13 @@ TEST(PngDecoder, TransparencyChunkBecomesAlpha) {
 
 TEST(PngDecoder, SixteenBitSamplesKeepTheirHighByte) {
     // Big-endian samples; the low bytes are chosen so that rounding would give a different answer.
-    auto rgba16 = fixtures::pngSpec(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16);
+    auto rgba16 = fixtures::pngRecipe(1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 16);
     rgba16.rows = {0x12, 0xFF, 0xAB, 0x01, 0x00, 0x80, 0xFF, 0xFF};
     auto bitmap = PngDecoder::decode(fixtures::writePng(rgba16));
     ASSERT_TRUE(bitmap);
     EXPECT_EQ(bitmap->pixelAt(0, 0), (RGBA{0x12, 0xAB, 0x00, 0xFF}));
 
-    auto grey16 = fixtures::pngSpec(2, 1, PNG_COLOR_TYPE_GRAY, 16, true);
+    auto grey16 = fixtures::pngRecipe(2, 1, PNG_COLOR_TYPE_GRAY, 16, true);
     grey16.rows = {0x40, 0x00, 0x41, 0x00};
     grey16.transparentGrey = 0x4000;
     auto greyBitmap = PngDecoder::decode(fixtures::writePng(grey16));

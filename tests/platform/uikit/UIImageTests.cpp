@@ -29,9 +29,9 @@ std::string pngOfSize(std::uint32_t width, std::uint32_t height) {
 }
 
 std::string jpegOfSize(std::uint32_t width, std::uint32_t height) {
-    auto spec = fixtures::jpegSpec(width, height, 3);
-    spec.samples.assign(std::size_t{width} * height * 3, 128);
-    auto bytes = fixtures::writeJpeg(spec);
+    auto recipe = fixtures::jpegRecipe(width, height, 3);
+    recipe.samples.assign(std::size_t{width} * height * 3, 128);
+    auto bytes = fixtures::writeJpeg(recipe);
     return std::string(bytes.begin(), bytes.end());
 }
 
