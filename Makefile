@@ -1,6 +1,7 @@
 # The front door: `make run` and `make test` are all a new machine needs.
 BUILD_DIR      ?= build/plain
 SANITIZE_DIR   ?= build/asan
+TSAN_DIR       ?= build/tsan
 DEVICE_DIR     ?= build/device
 JOBS           ?= $(shell nproc)
 CMAKE_FLAGS    ?= -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -10,7 +11,7 @@ SANITIZE_CXX   := $(shell command -v clang++ >/dev/null 2>&1 && echo clang++ || 
 SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo gcc)
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
-.PHONY: all deps build run test test-plain test-sanitize format clean
+.PHONY: all deps build run test test-plain test-sanitize test-thread format clean
 
 all: build
 
@@ -28,7 +29,7 @@ run: build
 	@echo "Simulated device installed in $(DEVICE_DIR):"
 	@cd $(DEVICE_DIR) && find . -mindepth 1 | sort
 
-test: test-plain test-sanitize
+test: test-plain test-sanitize test-thread
 
 test-plain: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
@@ -41,6 +42,19 @@ test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# ThreadSanitizer builds only the programs whose code crosses threads (the URL session, dispatch
+# queues, the credits managers): the rest of the suite is single-threaded and already covered above.
+TSAN_TESTS     := foundation_tests settings_credits_tests
+
+$(TSAN_DIR)/build.ninja: | deps
+	CC=$(SANITIZE_CC) CXX=$(SANITIZE_CXX) cmake -S . -B $(TSAN_DIR) -G Ninja \
+		-DCMAKE_BUILD_TYPE=Debug -DCORVALE_SANITIZE=thread
+
+test-thread: deps $(TSAN_DIR)/build.ninja
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+		ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L '^($(subst $(eval) ,|,$(TSAN_TESTS)))$$'
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

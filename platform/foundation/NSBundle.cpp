@@ -1,5 +1,7 @@
 #include "foundation/NSBundle.h"
 
+#include "runtime/ObjCRuntime.h"
+
 #include <dlfcn.h>
 #include <filesystem>
 #include <map>
@@ -14,6 +16,8 @@ namespace fs = std::filesystem;
 using platform::DeviceRoot;
 
 namespace {
+
+[[maybe_unused]] const Class registeredNSBundle = platform::registerClass<NSBundle>("NSBundle");
 
 void logBundleProblem(const std::string& bundlePath, const std::string& problem) {
     platform::logMessage("Error loading " + bundlePath + ": " + problem);

@@ -16,7 +16,7 @@ class NSURL;
 // A folder on the device with an Info.plist: resources, and optionally a loadable module
 // (CFBundleExecutable) whose principal class (NSPrincipalClass) a host instantiates. Bundles are
 // made once per folder: asking twice gives the same object. Safe from any thread.
-class NSBundle {
+class NSBundle : public NSObject {
 public:
     // Nothing when the folder or its Info.plist is missing, or the Info.plist is not a dictionary.
     static std::shared_ptr<NSBundle> bundleWithPath(std::string_view path);

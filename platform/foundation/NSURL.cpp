@@ -1,5 +1,7 @@
 #include "foundation/NSURL.h"
 
+#include "runtime/ObjCRuntime.h"
+
 #include <charconv>
 #include <filesystem>
 #include <system_error>
@@ -11,6 +13,8 @@ using platform::PercentEncoding;
 using Allowed = PercentEncoding::Allowed;
 
 namespace {
+
+[[maybe_unused]] const Class registeredNSURL = platform::registerClass<NSURL>("NSURL");
 
 constexpr int largestPort = 65535;
 

@@ -5,10 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/NSObject.h"
+
 // A URL reference as RFC 3986 shapes it: absolute ("https://host/path") or relative ("foo/bar",
 // "?q"). Parts that the string lacks are nil (an empty optional); parts that are present but empty
 // ("http://host/?") are empty strings. The string a URL was made from is kept as given.
-class NSURL {
+class NSURL : public NSObject {
 public:
     // Nothing for a string that is not a URL reference: empty, characters outside RFC 3986, a '%'
     // without two hex digits, a bad scheme or port, brackets anywhere but around an IP literal.

@@ -45,6 +45,12 @@ MessageValue send(Class lookupStart, const id& receiver, std::string_view select
     return invoke(*implementation, receiver, lookupStart, selector, arguments);
 }
 
+// Class methods share the class's method table under a "+" prefix, so they inherit along the same
+// chain as instance methods and can never be found by an instance send.
+std::string classSelector(std::string_view selector) {
+    return "+" + std::string(selector);
+}
+
 } // namespace
 
 Class objc_getClass(std::string_view name) {
@@ -114,6 +120,26 @@ MessageValue objc_msgSend(const id& receiver, std::string_view selector, const M
 MessageValue objc_msgSendSuper(Class superclass, const id& receiver, std::string_view selector,
                                const MessageArguments& arguments) {
     return send(superclass, receiver, selector, arguments);
+}
+
+bool class_addClassMethod(Class cls, std::string_view selector, IMP imp) {
+    return registry().addMethod(cls, classSelector(selector), std::move(imp), "");
+}
+
+bool class_respondsToClassSelector(Class cls, std::string_view selector) {
+    return cls && registry().lookup(cls, classSelector(selector)) != nullptr;
+}
+
+MessageValue objc_msgSendClass(Class cls, std::string_view selector, const MessageArguments& arguments) {
+    if (!cls)
+        return {};
+    auto implementation = registry().lookup(cls, classSelector(selector));
+    if (!implementation) {
+        NSLog("+[%s %.*s]: unrecognized selector sent to class", class_getName(cls), length(selector),
+              selector.data());
+        return {};
+    }
+    return invoke(*implementation, nullptr, cls, selector, arguments);
 }
 
 void MSHookMessageEx(Class cls, std::string_view selector, IMP replacement, IMP* previous) {

@@ -53,6 +53,13 @@ MessageValue objc_msgSend(const id& receiver, std::string_view selector,
 MessageValue objc_msgSendSuper(Class superclass, const id& receiver, std::string_view selector,
                                const MessageArguments& arguments = {});
 
+// Class methods ("+[FBSSystemService sharedService]"). The implementation is called with a nil self;
+// lookup climbs the superclass chain as for instance methods. Sending to Nil gives an empty result;
+// an unknown class selector is logged and gives an empty result.
+bool class_addClassMethod(Class cls, std::string_view selector, IMP imp);
+bool class_respondsToClassSelector(Class cls, std::string_view selector);
+MessageValue objc_msgSendClass(Class cls, std::string_view selector, const MessageArguments& arguments = {});
+
 // The method-substitution framework's call. Replaces cls's instance method and hands back the
 // implementation it replaces: cls's own, or (when cls only inherits it) one that forwards to
 // whatever the superclass implements at call time. *previous is written before the replacement
