@@ -251,3 +251,26 @@ TEST(ObjCRuntime, AClassNeverBecomesItsOwnAncestor) {
     objc_registerClassPair(pending);
     EXPECT_EQ(class_getSuperclass(waiting), pending);
 }
+
+TEST(ObjCRuntime, ClassMethodsInheritAndStayApartFromInstanceMethods) {
+    Class dog = dogClass();
+    Class animal = animalClass();
+    class_addClassMethod(animal, "rtKingdom", returning(Value("Animalia")));
+    class_addMethod(animal, "rtKingdom", returning(Value("an instance")));
+    class_addClassMethod(animal, "rtEcho",
+                         [](const id& self, const MessageArguments& arguments) -> MessageValue {
+                             return self ? Value("had a receiver") : platform::argument(arguments, 0).value();
+                         });
+
+    EXPECT_EQ(objc_msgSendClass(dog, "rtKingdom").value(), Value("Animalia"));
+    EXPECT_EQ(objc_msgSend(std::make_shared<RTDog>(), "rtKingdom").value(), Value("an instance"));
+    EXPECT_EQ(objc_msgSendClass(dog, "rtEcho", {Value(7)}).value(), Value(7));
+    EXPECT_TRUE(class_respondsToClassSelector(dog, "rtEcho"));
+    EXPECT_FALSE(class_respondsToSelector(dog, "rtEcho"));
+
+    platform::LogCapture log;
+    EXPECT_TRUE(objc_msgSendClass(nullptr, "rtKingdom").isNil());
+    EXPECT_TRUE(log.lines().empty()) << "sends to Nil are silent";
+    EXPECT_TRUE(objc_msgSendClass(dog, "rtNothing").isNil());
+    EXPECT_TRUE(log.contains("+[RTDog rtNothing]: unrecognized selector sent to class"));
+}
