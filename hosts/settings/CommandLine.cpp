@@ -1,0 +1,196 @@
+#include "settings/CommandLine.h"
+
+#include <optional>
+#include <utility>
+
+#include "foundation/NSJSONSerialization.h"
+#include "settings/SystemServices.h"
+
+namespace corvale::settingshost {
+
+namespace {
+
+// Walks the arguments, handing out option values whether they follow a "=" or stand alone.
+class ArgumentReader {
+public:
+    explicit ArgumentReader(const std::vector<std::string_view>& arguments) : m_arguments(arguments) {}
+
+    bool atEnd() const { return m_next >= m_arguments.size(); }
+
+    std::string_view next() {
+        std::string_view argument = m_arguments[m_next++];
+        m_attachedValue.reset();
+        if (auto equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
+            m_attachedValue = argument.substr(equals + 1);
+            return argument.substr(0, equals);
+        }
+        return argument;
+    }
+
+    bool hasAttachedValue() const { return m_attachedValue.has_value(); }
+
+    // The option's value, or a step's operand (which never comes after "=").
+    std::optional<std::string_view> value() {
+        if (m_attachedValue)
+            return std::exchange(m_attachedValue, std::nullopt);
+        if (atEnd())
+            return std::nullopt;
+        return m_arguments[m_next++];
+    }
+
+private:
+    const std::vector<std::string_view>& m_arguments;
+    std::size_t m_next = 0;
+    std::optional<std::string_view> m_attachedValue;
+};
+
+CommandLine rejectedUsage(std::string message) {
+    CommandLine commandLine;
+    commandLine.action = CommandLine::Action::reportUsageError;
+    commandLine.usageError = std::move(message);
+    return commandLine;
+}
+
+std::vector<std::string> splitSchemes(std::string_view list) {
+    std::vector<std::string> schemes;
+    while (!list.empty()) {
+        auto comma = list.find(',');
+        auto scheme = list.substr(0, comma);
+        if (!scheme.empty())
+            schemes.emplace_back(scheme);
+        if (comma == std::string_view::npos)
+            break;
+        list.remove_prefix(comma + 1);
+    }
+    return schemes;
+}
+
+std::optional<platform::SimulatedDevice::Appearance> parseAppearance(std::string_view text) {
+    if (text == "light")
+        return platform::SimulatedDevice::Appearance::Light;
+    if (text == "dark")
+        return platform::SimulatedDevice::Appearance::Dark;
+    return std::nullopt;
+}
+
+std::optional<HostStep::Kind> stepKind(std::string_view word) {
+    static const std::pair<std::string_view, HostStep::Kind> kinds[] = {
+        {"dump", HostStep::Kind::dump},   {"set", HostStep::Kind::set},   {"tap", HostStep::Kind::tap},
+        {"alert", HostStep::Kind::alert}, {"back", HostStep::Kind::back}, {"lint", HostStep::Kind::lint},
+    };
+    for (const auto& [name, kind] : kinds)
+        if (name == word)
+            return kind;
+    return std::nullopt;
+}
+
+// Reads the operands of one step; a message when they are missing or malformed.
+std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, ArgumentReader& reader,
+                                    HostStep& step) {
+    step.kind = kind;
+    if (kind == HostStep::Kind::dump || kind == HostStep::Kind::back || kind == HostStep::Kind::lint)
+        return std::nullopt;
+    auto name = reader.value();
+    if (!name)
+        return std::string(word) + " needs " +
+               (kind == HostStep::Kind::set ? "a row key and a value" : "a name");
+    step.name = std::string(*name);
+    if (kind != HostStep::Kind::set)
+        return std::nullopt;
+    auto literal = reader.value();
+    if (!literal)
+        return "set " + step.name + " needs a value (a JSON literal such as true, 0 or \"text\")";
+    NSErrorPtr error;
+    auto value = NSJSONSerialization::JSONObjectWithData(*literal, &error);
+    if (!value)
+        return "set " + step.name + ": " + std::string(*literal) + " is not a JSON literal";
+    step.value = std::move(*value);
+    return std::nullopt;
+}
+
+} // namespace
+
+CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
+    CommandLine commandLine;
+    ArgumentReader reader(arguments);
+    while (!reader.atEnd()) {
+        auto word = reader.next();
+        if (word == "--help" || word == "-h") {
+            CommandLine help;
+            help.action = Action::showHelp;
+            return help;
+        }
+        if (auto kind = stepKind(word)) {
+            HostStep step;
+            if (auto problem = readStep(*kind, word, reader, step))
+                return rejectedUsage(*problem);
+            commandLine.steps.push_back(std::move(step));
+            continue;
+        }
+        if (!word.starts_with("--"))
+            return rejectedUsage("unknown step '" + std::string(word) + "'");
+        auto value = reader.value();
+        if (!value || value->empty())
+            return rejectedUsage(std::string(word) + " needs a value");
+        if (word == "--device-root") {
+            commandLine.deviceRoot = std::string(*value);
+        } else if (word == "--os") {
+            commandLine.osVersion = platform::parseVersion(*value);
+            if (!commandLine.osVersion)
+                return rejectedUsage("--os takes a version such as 13.4.1, not '" + std::string(*value) +
+                                     "'");
+        } else if (word == "--appearance") {
+            commandLine.appearance = parseAppearance(*value);
+            if (!commandLine.appearance)
+                return rejectedUsage("--appearance is light or dark, not '" + std::string(*value) + "'");
+        } else if (word == "--installed-schemes") {
+            commandLine.installedSchemes = splitSchemes(*value);
+        } else if (word == "--without-class") {
+            if (!SystemServices::isServiceClassName(*value))
+                return rejectedUsage("--without-class takes PreferencesAppController, FBSSystemService, "
+                                     "SBSRelaunchAction or SBSRestartRenderServerAction, not '" +
+                                     std::string(*value) + "'");
+            commandLine.withoutClasses.emplace(*value);
+        } else {
+            return rejectedUsage("unknown option " + std::string(word));
+        }
+    }
+    if (commandLine.steps.empty())
+        return rejectedUsage("no steps given");
+    return commandLine;
+}
+
+std::string CommandLine::helpText() {
+    return R"(Usage: corvale-settings [options] step...
+
+Opens the settings pane installed in the simulated device the way the Settings app does, then runs
+the steps in order.
+
+Steps:
+  dump              print the page on top as one JSON line: its rows, theme, alert and the events
+                    (opened links, posted notifications, restart requests) since the last dump
+  set KEY VALUE     change the value of the row whose "key" is KEY, as its control would; VALUE is a
+                    JSON literal: true, 0, "text"
+  tap LABEL         tap the row with that label (a button's action, a link's page)
+  alert TITLE       tap the action with that title in the presented alert
+  back              go back to the previous page
+  lint              print the problems of the pane's property lists as JSON lines
+
+Options:
+  --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
+                            else the current directory)
+  --os X.Y.Z                the iOS version the device runs (default: 14.0)
+  --appearance light|dark   the device's appearance (default: light)
+  --installed-schemes a,b   URL schemes that installed apps open (default: none)
+  --without-class NAME      leave a platform class out of the runtime: PreferencesAppController,
+                            FBSSystemService, SBSRelaunchAction or SBSRestartRenderServerAction
+                            (repeatable)
+  --help                    show this text
+
+Exit status: 0 when every step ran; 1 when the pane cannot be opened or a step cannot run (no such
+row, no alert, no page to go back to); 2 for bad usage; 3 when lint found problems.
+)";
+}
+
+} // namespace corvale::settingshost

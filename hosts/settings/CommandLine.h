@@ -1,0 +1,36 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/NSOperatingSystemVersion.h"
+#include "foundation/SimulatedDevice.h"
+#include "settings/HostStep.h"
+
+namespace corvale::settingshost {
+
+// What `corvale-settings` was asked to do: the device it plays and the steps to run.
+struct CommandLine {
+    enum class Action { run, showHelp, reportUsageError };
+
+    Action action = Action::run;
+    std::string usageError;
+
+    std::optional<std::string> deviceRoot;
+    std::optional<NSOperatingSystemVersion> osVersion;
+    std::optional<platform::SimulatedDevice::Appearance> appearance;
+    std::optional<std::vector<std::string>> installedSchemes;
+    // Platform classes the host leaves out of the runtime ("FBSSystemService").
+    std::set<std::string> withoutClasses;
+    std::vector<HostStep> steps;
+
+    // Arguments without the program name. Options and steps may be mixed; options take their value
+    // as the next argument or after "=" ("--os 13.0", "--os=13.0").
+    static CommandLine parse(const std::vector<std::string_view>& arguments);
+    static std::string helpText();
+};
+
+} // namespace corvale::settingshost

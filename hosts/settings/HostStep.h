@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "foundation/Value.h"
+
+namespace corvale::settingshost {
+
+// One thing the person does, in the order the command line gives them.
+struct HostStep {
+    enum class Kind { dump, set, tap, alert, back, lint };
+
+    Kind kind = Kind::dump;
+    // The row key of `set`, the row label of `tap`, the action title of `alert`.
+    std::string name;
+    // The value of `set`.
+    Value value;
+};
+
+} // namespace corvale::settingshost

@@ -1,0 +1,134 @@
+#include "settings/PageDump.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "preferences/PSTableCell.h"
+#include "runtime/ObjCRuntime.h"
+#include "settings/ValueJSON.h"
+#include "uikit/NSIndexPath.h"
+#include "uikit/UITraitCollection.h"
+
+namespace corvale::settingshost {
+
+namespace {
+
+double displayed(double component) {
+    if (!std::isfinite(component))
+        return 0;
+    return std::round(std::clamp(component, 0.0, 1.0) * 1e6) / 1e6;
+}
+
+nlohmann::ordered_json optionalString(const std::optional<std::string>& text) {
+    return text ? nlohmann::ordered_json(*text) : nlohmann::ordered_json(nullptr);
+}
+
+const char* styleName(UIAlertActionStyle style) {
+    switch (style) {
+    case UIAlertActionStyle::Cancel:
+        return "cancel";
+    case UIAlertActionStyle::Destructive:
+        return "destructive";
+    case UIAlertActionStyle::Default:
+        break;
+    }
+    return "default";
+}
+
+} // namespace
+
+nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& page,
+                                      const std::shared_ptr<UIAlertController>& alertController,
+                                      const std::vector<Value>& events) {
+    // The rows first: loading them may set the page's title from its list.
+    auto rows = sections(page);
+    nlohmann::ordered_json line;
+    line["page"] = {{"class", object_getClassName(page)}, {"title", page->title()}};
+    line["theme"] = theme(page);
+    line["sections"] = std::move(rows);
+    line["alert"] = alert(alertController);
+    line["events"] = nlohmann::ordered_json::array();
+    for (const auto& recorded : events)
+        line["events"].push_back(event(recorded));
+    return line;
+}
+
+nlohmann::ordered_json PageDump::theme(const std::shared_ptr<PSListController>& page) {
+    auto traits = page->traitCollection();
+    auto headerColour = objc_msgSend(page, "headerColour").objectAs<UIColor>();
+    auto tintColour = page->view()->tintColor();
+    return {{"headerColour", colour(headerColour, traits)}, {"tintColour", colour(tintColour, traits)}};
+}
+
+nlohmann::ordered_json PageDump::colour(const std::shared_ptr<UIColor>& colour,
+                                        const std::shared_ptr<UITraitCollection>& traits) {
+    if (!colour)
+        return nullptr;
+    double red = 0, green = 0, blue = 0, alpha = 0;
+    colour->resolvedColorWithTraitCollection(traits)->getRed(&red, &green, &blue, &alpha);
+    return {displayed(red), displayed(green), displayed(blue), displayed(alpha)};
+}
+
+nlohmann::ordered_json PageDump::sections(const std::shared_ptr<PSListController>& page) {
+    const auto& table = page->table();
+    auto sections = nlohmann::ordered_json::array();
+    long sectionCount = page->numberOfSectionsInTableView(table);
+    for (long section = 0; section < sectionCount; ++section) {
+        auto rows = nlohmann::ordered_json::array();
+        long rowCount = page->tableViewNumberOfRowsInSection(table, section);
+        for (long index = 0; index < rowCount; ++index) {
+            auto indexPath = NSIndexPath::indexPathForRow(index, section);
+            if (auto specifier = page->specifierAtIndexPath(indexPath))
+                rows.push_back(
+                    row(page, specifier, page->tableViewHeightForRowAtIndexPath(table, indexPath)));
+        }
+        sections.push_back(
+            {{"footer", optionalString(page->tableViewTitleForFooterInSection(table, section))},
+             {"rows", rows}});
+    }
+    return sections;
+}
+
+nlohmann::ordered_json PageDump::row(const std::shared_ptr<PSListController>& page,
+                                     const std::shared_ptr<PSSpecifier>& specifier, CGFloat height) {
+    const Value& key = specifier->properties()["key"];
+    nlohmann::ordered_json row;
+    row["cell"] = cellName(*specifier);
+    row["label"] = specifier->name();
+    row["key"] = key.isString() ? nlohmann::ordered_json(key.asString()) : nlohmann::ordered_json(nullptr);
+    row["id"] = specifier->identifier();
+    row["height"] = height;
+    row["value"] = key.isString() ? ValueJSON::from(page->readPreferenceValue(specifier)) : nullptr;
+    return row;
+}
+
+nlohmann::ordered_json PageDump::cellName(const PSSpecifier& specifier) {
+    auto name = PSTableCell::stringFromCellType(specifier.cellType());
+    if (!name.empty())
+        return std::string(name);
+    // A cell type the framework does not know: show what the list asked for.
+    return ValueJSON::from(specifier.properties()["cell"]);
+}
+
+nlohmann::ordered_json PageDump::alert(const std::shared_ptr<UIAlertController>& alert) {
+    if (!alert)
+        return nullptr;
+    auto actions = nlohmann::ordered_json::array();
+    for (const auto& action : alert->actions())
+        actions.push_back({{"title", action->title()},
+                           {"style", styleName(action->style())},
+                           {"preferred", action == alert->preferredAction()}});
+    return {{"title", alert->title()}, {"message", alert->message()}, {"actions", actions}};
+}
+
+nlohmann::ordered_json PageDump::event(const Value& event) {
+    const Value& respring = event["respring"];
+    if (!respring.isDictionary())
+        return ValueJSON::from(event);
+    nlohmann::ordered_json details;
+    for (const char* key : {"via", "reason", "options", "targetURL"})
+        details[key] = ValueJSON::from(respring[key]);
+    return {{"respring", details}};
+}
+
+} // namespace corvale::settingshost

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "foundation/Value.h"
+#include "preferences/PSListController.h"
+#include "uikit/UIAlertController.h"
+#include "uikit/UIColor.h"
+
+namespace corvale::settingshost {
+
+// What a person sees of a page, as the one JSON object of a `dump` line:
+// {"page": {"class", "title"}, "theme": {"headerColour", "tintColour"}, "sections": [{"footer",
+// "rows": [{"cell", "label", "key", "id", "height", "value"}]}], "alert", "events"}.
+// Everything comes from the page as the table would ask it: the sections and heights through the
+// page's table callbacks, values through readPreferenceValue. Colours are resolved with the page's
+// traits and given as [r, g, b, a], each clamped to 0...1 and rounded to six decimals.
+class PageDump {
+public:
+    static nlohmann::ordered_json dump(const std::shared_ptr<PSListController>& page,
+                                       const std::shared_ptr<UIAlertController>& alert,
+                                       const std::vector<Value>& events);
+
+    static nlohmann::ordered_json theme(const std::shared_ptr<PSListController>& page);
+    static nlohmann::ordered_json sections(const std::shared_ptr<PSListController>& page);
+    static nlohmann::ordered_json alert(const std::shared_ptr<UIAlertController>& alert);
+    // A respring event always has "via", "reason", "options" and "targetURL", in that order.
+    static nlohmann::ordered_json event(const Value& event);
+    // Null for a nil colour.
+    static nlohmann::ordered_json colour(const std::shared_ptr<UIColor>& colour,
+                                         const std::shared_ptr<UITraitCollection>& traits);
+
+private:
+    static nlohmann::ordered_json row(const std::shared_ptr<PSListController>& page,
+                                      const std::shared_ptr<PSSpecifier>& specifier, CGFloat height);
+    static nlohmann::ordered_json cellName(const PSSpecifier& specifier);
+};
+
+} // namespace corvale::settingshost

@@ -1,0 +1,126 @@
+#include "settings/PaneLint.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <variant>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/NSPredicate.h"
+#include "foundation/PropertyList.h"
+#include "preferences/PSTableCell.h"
+
+namespace corvale::settingshost {
+
+namespace {
+
+constexpr const char* themeKeys[] = {"headerColour", "headerColour:dark", "tintColour", "tintColour:dark"};
+
+// The string "key" of every row of the list.
+std::vector<std::string> rowKeys(const Value& items) {
+    std::vector<std::string> keys;
+    for (const auto& row : items.asArray())
+        if (row["key"].isString())
+            keys.push_back(row["key"].asString());
+    return keys;
+}
+
+std::string requirementProblem(const Value& requirement) {
+    if (!requirement.isString())
+        return "is not a string, so the row is never shown";
+    auto parsed = NSPredicate::parse(requirement.asString());
+    if (const auto* error = std::get_if<platform::PredicateParseError>(&parsed))
+        return "does not parse (at character " + std::to_string(error->position) + ": " + error->reason +
+               "), so the row is never shown";
+    return {};
+}
+
+std::string dependencyProblem(const Value& dependency, const std::vector<std::string>& keys,
+                              bool isMainList) {
+    if (!dependency.isString())
+        return "is not a string, so the row is always collapsed";
+    if (!isMainList)
+        return "is never evaluated on a sub-page, so the row is always collapsed";
+    if (std::find(keys.begin(), keys.end(), dependency.asString()) == keys.end())
+        return "names a key that no row of this list has, so the row is always collapsed";
+    return {};
+}
+
+} // namespace
+
+PaneLint::PaneLint(std::string bundlePath, std::string mainListName, ColourCheck colourCheck)
+    : m_bundlePath(std::move(bundlePath)), m_mainListName(std::move(mainListName)),
+      m_colourCheck(std::move(colourCheck)) {}
+
+std::vector<std::string> PaneLint::listFileNames() const {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& file :
+         std::filesystem::directory_iterator(platform::DeviceRoot::resolve(m_bundlePath), error)) {
+        auto name = file.path().filename().string();
+        if (file.path().extension() == ".plist" && name != "Info.plist" && file.is_regular_file(error))
+            names.push_back(std::move(name));
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<LintProblem> PaneLint::run() const {
+    std::vector<LintProblem> problems;
+    for (const auto& name : listFileNames()) {
+        auto list = platform::PropertyList::readFile(m_bundlePath + "/" + name);
+        if (!list || !list->isDictionary()) {
+            problems.push_back({name, Value(), "", Value(), "is not a property-list dictionary"});
+            continue;
+        }
+        auto found = lintList(name, *list, name == m_mainListName + ".plist");
+        problems.insert(problems.end(), found.begin(), found.end());
+    }
+    return problems;
+}
+
+std::vector<LintProblem> PaneLint::lintList(const std::string& fileName, const Value& list,
+                                            bool isMainList) const {
+    std::vector<LintProblem> problems;
+    const Value& items = list["items"];
+    if (!items.isArray())
+        return problems;
+    auto keys = rowKeys(items);
+    for (const auto& row : items.asArray())
+        if (row.isDictionary())
+            lintRow(fileName, row, keys, isMainList, problems);
+    if (isMainList)
+        lintThemeColours(fileName, list, problems);
+    return problems;
+}
+
+void PaneLint::lintRow(const std::string& fileName, const Value& row, const std::vector<std::string>& keys,
+                       bool isMainList, std::vector<LintProblem>& problems) const {
+    auto add = [&](const char* property, std::string problem) {
+        if (!problem.empty())
+            problems.push_back({fileName, row["label"], property, row[property], std::move(problem)});
+    };
+    if (row.contains("cell")) {
+        const Value& cell = row["cell"];
+        if (!cell.isString() || PSTableCell::cellTypeFromString(cell.asString()) == PSUnknownCell)
+            add("cell", "is not a cell type the framework knows");
+    }
+    if (row.contains("OSRequirement"))
+        add("OSRequirement", requirementProblem(row["OSRequirement"]));
+    if (row.contains("DependsOn"))
+        add("DependsOn", dependencyProblem(row["DependsOn"], keys, isMainList));
+}
+
+void PaneLint::lintThemeColours(const std::string& fileName, const Value& list,
+                                std::vector<LintProblem>& problems) const {
+    if (!m_colourCheck)
+        return;
+    for (const char* key : themeKeys) {
+        if (!list.contains(key))
+            continue;
+        // The pane reads the entry's string form, so a number is a one-component colour string.
+        if (!m_colourCheck(list[key].stringValue()))
+            problems.push_back({fileName, Value(), key, list[key], "describes no colour"});
+    }
+}
+
+} // namespace corvale::settingshost

@@ -1,0 +1,145 @@
+#include "settings/StepRunner.h"
+
+#include "foundation/RunLoop.h"
+#include "preferences/PreferencesInteraction.h"
+#include "settings/PageDump.h"
+#include "settings/PaneLint.h"
+#include "settings/ValueJSON.h"
+#include "uikit/UIColor.h"
+
+namespace corvale::settingshost {
+
+namespace {
+
+constexpr const char* colourParserSelector = "_colorFromKVString:";
+
+// The pane's colour parser, which it adds to UIColor when it loads; nothing when it has none.
+PaneLint::ColourCheck paneColourCheck() {
+    Class colourClass = objc_getClass("UIColor");
+    if (!class_respondsToClassSelector(colourClass, colourParserSelector))
+        return {};
+    return [colourClass](const std::string& text) {
+        return objc_msgSendClass(colourClass, colourParserSelector, {Value(text)}).objectAs<UIColor>() !=
+               nullptr;
+    };
+}
+
+} // namespace
+
+StepRunner::StepRunner(SettingsApplication& application, std::ostream& output, std::ostream& errors)
+    : m_application(application), m_output(output), m_errors(errors) {}
+
+ExitStatus StepRunner::run(const std::vector<HostStep>& steps) {
+    for (const auto& step : steps) {
+        bool ran = runStep(step);
+        platform::RunLoop::main().runUntilIdle();
+        m_events.collect();
+        if (!ran)
+            return exitStepFailed;
+    }
+    return m_lintFoundProblems ? exitLintProblems : exitSuccess;
+}
+
+bool StepRunner::runStep(const HostStep& step) {
+    switch (step.kind) {
+    case HostStep::Kind::dump:
+        return dump();
+    case HostStep::Kind::set:
+        return set(step);
+    case HostStep::Kind::tap:
+        return tap(step);
+    case HostStep::Kind::alert:
+        return alert(step);
+    case HostStep::Kind::back:
+        return back();
+    case HostStep::Kind::lint:
+        lint();
+        return true;
+    }
+    return false;
+}
+
+bool StepRunner::fail(const std::string& message) {
+    m_errors << "corvale-settings: " << message << '\n';
+    return false;
+}
+
+std::shared_ptr<PSListController> StepRunner::requireTopPage(const char* step) {
+    auto page = m_application.topPage();
+    if (!page)
+        fail(std::string(step) + ": the page on top is not a preferences list");
+    return page;
+}
+
+bool StepRunner::dump() {
+    auto page = requireTopPage("dump");
+    if (!page)
+        return false;
+    m_output << PageDump::dump(page, m_application.presentedAlert(), m_events.take()).dump() << std::endl;
+    return true;
+}
+
+bool StepRunner::set(const HostStep& step) {
+    auto page = requireTopPage("set");
+    if (!page)
+        return false;
+    if (m_application.presentedAlert())
+        return fail("set: an alert covers the page; answer it first with 'alert TITLE'");
+    if (!platform::PreferencesInteraction::setValueOfRowWithKey(page, step.name, step.value))
+        return fail("set: no row with the key '" + step.name + "' on the page '" + page->title() + "'");
+    return true;
+}
+
+bool StepRunner::tap(const HostStep& step) {
+    auto page = requireTopPage("tap");
+    if (!page)
+        return false;
+    if (m_application.presentedAlert())
+        return fail("tap: an alert covers the page; answer it first with 'alert TITLE'");
+    if (!platform::PreferencesInteraction::tapRowWithLabel(page, step.name))
+        return fail("tap: no row labelled '" + step.name + "' on the page '" + page->title() + "'");
+    return true;
+}
+
+bool StepRunner::alert(const HostStep& step) {
+    auto alert = m_application.presentedAlert();
+    if (!alert)
+        return fail("alert: no alert is presented");
+    if (!platform::tapAlertAction(alert, step.name))
+        return fail("alert: the alert '" + alert->title() + "' has no action '" + step.name + "'");
+    return true;
+}
+
+bool StepRunner::back() {
+    if (m_application.presentedAlert())
+        return fail("back: an alert covers the page; answer it first with 'alert TITLE'");
+    if (!m_application.goBack())
+        return fail("back: the pane's first page is on top");
+    return true;
+}
+
+void StepRunner::lint() {
+    auto colourCheck = paneColourCheck();
+    if (!colourCheck)
+        m_errors << "corvale-settings: lint: the pane adds no " << colourParserSelector
+                 << " to UIColor; theme colours are not checked\n";
+    const auto& bundle = m_application.paneBundle();
+    auto tweakName = bundle->objectForInfoDictionaryKey("KVTweakName").stringValue();
+    PaneLint lint(bundle->bundlePath(), tweakName, std::move(colourCheck));
+    for (const auto& problem : lint.run()) {
+        m_lintFoundProblems = true;
+        m_output << lintLine(problem).dump() << '\n';
+    }
+    m_output.flush();
+}
+
+nlohmann::ordered_json StepRunner::lintLine(const LintProblem& problem) {
+    return {{"plist", problem.plist},
+            {"label", ValueJSON::from(problem.label)},
+            {"property", problem.property.empty() ? nlohmann::ordered_json(nullptr)
+                                                  : nlohmann::ordered_json(problem.property)},
+            {"value", ValueJSON::from(problem.value)},
+            {"problem", problem.problem}};
+}
+
+} // namespace corvale::settingshost

@@ -1,0 +1,90 @@
+// corvale-settings: the Settings app of the simulated device, with the installed pane open.
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/SimulatedDevice.h"
+#include "settings/CommandLine.h"
+#include "settings/ExitStatus.h"
+#include "settings/PreferenceLoaderEntry.h"
+#include "settings/SettingsApplication.h"
+#include "settings/StepRunner.h"
+#include "settings/SystemServices.h"
+
+namespace {
+
+using namespace corvale::settingshost;
+
+constexpr const char* settingsApplicationIdentifier = "com.apple.Preferences";
+
+int usageError(const std::string& message) {
+    std::cerr << "corvale-settings: " << message << "\nTry 'corvale-settings --help'.\n";
+    return exitUsage;
+}
+
+// The device the command line describes; a message when it cannot be.
+std::optional<std::string> prepareDevice(const CommandLine& commandLine) {
+    if (commandLine.deviceRoot) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*commandLine.deviceRoot, error))
+            return "--device-root " + *commandLine.deviceRoot + " is not a folder";
+        platform::DeviceRoot::setRoot(*commandLine.deviceRoot);
+    }
+    if (commandLine.osVersion)
+        platform::SimulatedDevice::setOSVersion(*commandLine.osVersion);
+    if (commandLine.appearance)
+        platform::SimulatedDevice::setAppearance(*commandLine.appearance);
+    if (commandLine.installedSchemes)
+        platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
+    platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
+    return std::nullopt;
+}
+
+int run(const CommandLine& commandLine) {
+    if (auto problem = prepareDevice(commandLine))
+        return usageError(*problem);
+
+    // The runtime keeps generateURL for the life of the process, so it holds the app weakly.
+    auto openApplication = std::make_shared<std::weak_ptr<SettingsApplication>>();
+    SystemServices::registerClasses(commandLine.withoutClasses);
+    SystemServices::installGenerateURL([openApplication] {
+        auto application = openApplication->lock();
+        return application ? application->navigationPosition() : std::string();
+    });
+
+    std::string problem;
+    auto entry = PreferenceLoaderEntry::find(&problem);
+    std::shared_ptr<SettingsApplication> application =
+        entry ? SettingsApplication::open(*entry, &problem) : nullptr;
+    if (!application) {
+        std::cerr << "corvale-settings: cannot open the pane: " << problem << '\n';
+        return exitStepFailed;
+    }
+    *openApplication = application;
+    StepRunner runner(*application, std::cout, std::cerr);
+    auto status = runner.run(commandLine.steps);
+    std::cout.flush();
+    return status;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    auto commandLine = CommandLine::parse(arguments);
+    switch (commandLine.action) {
+    case CommandLine::Action::showHelp:
+        std::cout << CommandLine::helpText();
+        return exitSuccess;
+    case CommandLine::Action::reportUsageError:
+        return usageError(commandLine.usageError);
+    case CommandLine::Action::run:
+        break;
+    }
+    return run(commandLine);
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+// One run of the corvale-settings executable to its end: exit status, standard output as lines and
+// standard error as text.
+struct SettingsHostRun {
+    int exitStatus = -1;
+    std::vector<std::string> lines;
+    std::string errors;
+
+    // Runs the host with these arguments; its output goes through files in `scratchFolder`.
+    static SettingsHostRun run(const std::vector<std::string>& arguments,
+                               const std::filesystem::path& scratchFolder);
+    // The output lines parsed as JSON; a line that is not JSON fails the test and gives null.
+    std::vector<nlohmann::json> jsonLines() const;
+};
