@@ -4,7 +4,11 @@
 
 #include "foundation/NSLog.h"
 #include "uikit/AppearanceRegistry.h"
+#include "uikit/CALayer.h"
+#include "uikit/LayoutEngine.h"
+#include "uikit/NSLayoutConstraint.h"
 #include "uikit/ResolvingTraits.h"
+#include "uikit/UILayoutGuide.h"
 #include "uikit/UITraitCollection.h"
 #include "uikit/UIViewController.h"
 #include "uikit/UIWindow.h"
@@ -25,7 +29,19 @@ bool sameTraits(const std::shared_ptr<UITraitCollection>& lhs,
 
 } // namespace
 
-UIView::~UIView() = default;
+UIView::UIView() = default;
+
+UIView::~UIView() {
+    for (const auto& constraint : m_constraints)
+        constraint->_detachFromHolder();
+    if (m_layoutMarginsGuide)
+        m_layoutMarginsGuide->_detachOwningView();
+}
+
+std::shared_ptr<UIView> UIView::initWithFrame(CGRect frame) {
+    setFrame(frame);
+    return selfAs<UIView>();
+}
 
 // --- The tree -------------------------------------------------------------------------------------
 
@@ -59,6 +75,8 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     if (auto oldSuperview = view->superview())
         oldSuperview->willRemoveSubview(view);
     view->willMoveToSuperview(self);
+    if (auto oldSuperview = view->superview())
+        oldSuperview->treeWillChangeFor(*view);
     if (windowChanges)
         view->propagateWillMoveToWindow(newWindow);
 
@@ -69,6 +87,13 @@ void UIView::insertSubview(const std::shared_ptr<UIView>& view, std::size_t inde
     m_subviews.insert(m_subviews.begin() + static_cast<std::ptrdiff_t>(std::min(index, m_subviews.size())),
                       view);
     view->m_superview = self;
+    view->m_layoutEngine.reset();
+    view->captureAutoresizingReference();
+    view->invalidateOwnLayoutConstraints();
+    _setNeedsLayoutEngineUpdate();
+    setNeedsLayout();
+    if (view->m_needsLayout || view->m_subtreeNeedsLayout)
+        view->markSubtreeNeedsLayout();
 
     if (windowChanges)
         view->propagateWindowChange(newWindow);
@@ -90,10 +115,13 @@ void UIView::removeFromSuperview() {
     willMoveToSuperview(nullptr);
     if (windowChanges)
         propagateWillMoveToWindow(nullptr);
+    superview->treeWillChangeFor(*this);
 
     auto& siblings = superview->m_subviews;
     siblings.erase(std::find(siblings.begin(), siblings.end(), self));
     m_superview.reset();
+    captureAutoresizingReference();
+    invalidateOwnLayoutConstraints();
 
     if (windowChanges)
         propagateWindowChange(nullptr);
@@ -212,10 +240,15 @@ void UIView::propagateTintColorChange() {
             subview->propagateTintColorChange();
 }
 
-void UIView::setAlpha(double alpha) {
-    // Written so that NaN becomes 0.
-    m_alpha = alpha >= 0 ? std::min(alpha, 1.0) : 0.0;
+void UIView::setHidden(bool hidden) {
+    if (hidden == m_hidden)
+        return;
+    m_hidden = hidden;
+    if (auto superview = this->superview())
+        superview->subviewDidChangeHidden(selfAs<UIView>());
 }
+
+void UIView::subviewDidChangeHidden(const std::shared_ptr<UIView>&) {}
 
 std::shared_ptr<UITraitCollection> UIView::traitCollection() const {
     if (auto window = this->window())

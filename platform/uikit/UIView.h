@@ -1,26 +1,87 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "uikit/CGGeometry.h"
+#include "uikit/LayoutItem.h"
 #include "uikit/UIColor.h"
+#include "uikit/UIGeometry.h"
 #include "uikit/UIResponder.h"
 
+class CALayer;
+class NSLayoutConstraint;
+class UILayoutGuide;
 class UITraitCollection;
 class UIViewController;
 class UIWindow;
 
-// A node of the view tree. Owns its subviews; its superview and window are weak links. Geometry and
-// layout join later; for now a view carries its colours, flags and place in the tree, and tells
-// subclasses when that place changes (willMove/didMove callbacks), when its effective tint changes
-// and when its traits change.
-class UIView : public UIResponder {
+namespace platform {
+class LayoutEngine;
+}
+
+using UIViewAutoresizing = std::uint32_t;
+enum : UIViewAutoresizing {
+    UIViewAutoresizingNone = 0,
+    UIViewAutoresizingFlexibleLeftMargin = 1u << 0,
+    UIViewAutoresizingFlexibleWidth = 1u << 1,
+    UIViewAutoresizingFlexibleRightMargin = 1u << 2,
+    UIViewAutoresizingFlexibleTopMargin = 1u << 3,
+    UIViewAutoresizingFlexibleHeight = 1u << 4,
+    UIViewAutoresizingFlexibleBottomMargin = 1u << 5,
+};
+
+enum UIViewContentMode : int {
+    UIViewContentModeScaleToFill = 0,
+    UIViewContentModeScaleAspectFit,
+    UIViewContentModeScaleAspectFill,
+    UIViewContentModeRedraw,
+    UIViewContentModeCenter,
+    UIViewContentModeTop,
+    UIViewContentModeBottom,
+    UIViewContentModeLeft,
+    UIViewContentModeRight,
+    UIViewContentModeTopLeft,
+    UIViewContentModeTopRight,
+    UIViewContentModeBottomLeft,
+    UIViewContentModeBottomRight,
+};
+
+using UIViewAnimationOptions = std::uint64_t;
+enum : UIViewAnimationOptions {
+    UIViewAnimationOptionLayoutSubviews = 1u << 0,
+    UIViewAnimationOptionAllowUserInteraction = 1u << 1,
+    UIViewAnimationOptionBeginFromCurrentState = 1u << 2,
+    UIViewAnimationOptionRepeat = 1u << 3,
+    UIViewAnimationOptionAutoreverse = 1u << 4,
+    UIViewAnimationOptionCurveEaseInOut = 0u << 16,
+    UIViewAnimationOptionCurveEaseIn = 1u << 16,
+    UIViewAnimationOptionCurveEaseOut = 2u << 16,
+    UIViewAnimationOptionCurveLinear = 3u << 16,
+};
+
+// What intrinsicContentSize answers for a dimension the view has no opinion about.
+inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
+
+// A node of the view tree. Owns its subviews; its superview and window are weak links.
+//
+// Geometry is the platform's: bounds (own coordinates), centre (in the superview's bounds
+// coordinates) and a transform about the centre; frame is derived from them. Views that keep
+// translatesAutoresizingMaskIntoConstraints are placed by their frame and follow their superview's
+// size through their autoresizing mask; the others are placed by Auto Layout: the top view of a tree
+// owns one layout engine (see platform::LayoutEngine), and a layout pass (layoutIfNeeded) solves it
+// and runs layoutSubviews, whose default applies the solved frames to the subviews.
+class UIView : public UIResponder, public platform::LayoutItem {
 public:
-    UIView() = default;
+    UIView();
     ~UIView() override;
+    // Sets the frame; returns the view (subclasses build their content here).
+    virtual std::shared_ptr<UIView> initWithFrame(CGRect frame);
 
     // --- The tree -------------------------------------------------------------------------------
     // Moves view here from wherever it was (appended on top). Adding a view to itself or to one of
@@ -58,8 +119,9 @@ public:
     bool clipsToBounds() const { return m_clipsToBounds; }
     void setClipsToBounds(bool clips) { m_clipsToBounds = clips; }
     bool isHidden() const { return m_hidden; }
-    virtual void setHidden(bool hidden) { m_hidden = hidden; }
+    virtual void setHidden(bool hidden);
     double alpha() const { return m_alpha; }
+    // Animatable.
     void setAlpha(double alpha);
     long tag() const { return m_tag; }
     void setTag(long tag) { m_tag = tag; }
@@ -67,6 +129,90 @@ public:
     void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
     const std::string& accessibilityLabel() const { return m_accessibilityLabel; }
     void setAccessibilityLabel(std::string label) { m_accessibilityLabel = std::move(label); }
+    UIViewContentMode contentMode() const { return m_contentMode; }
+    virtual void setContentMode(UIViewContentMode mode) { m_contentMode = mode; }
+
+    // --- Geometry -------------------------------------------------------------------------------
+    // The bounds' size about the centre, through the transform: with a transform other than a
+    // translation it is the bounding box, as on the platform.
+    CGRect frame() const;
+    void setFrame(CGRect frame);
+    const CGRect& bounds() const { return m_bounds; }
+    // A new origin scrolls the content; a new size keeps the centre.
+    virtual void setBounds(CGRect bounds);
+    const CGPoint& center() const { return m_center; }
+    void setCenter(CGPoint center);
+    const CGAffineTransform& transform() const { return m_transform; }
+    void setTransform(CGAffineTransform transform);
+    // From this view's bounds coordinates to another view's (nil: the top of the tree). Views in
+    // different trees convert through their tops as if they were one space.
+    CGPoint convertPoint(CGPoint point, const std::shared_ptr<UIView>& toView) const;
+    CGRect convertRect(CGRect rect, const std::shared_ptr<UIView>& toView) const;
+    // convertPoint:fromView: and convertRect:fromView:.
+    CGPoint convertPointFromView(CGPoint point, const std::shared_ptr<UIView>& fromView) const;
+    CGRect convertRectFromView(CGRect rect, const std::shared_ptr<UIView>& fromView) const;
+
+    // The size the view would like within `size`: the current size unless a subclass knows better.
+    virtual CGSize sizeThatFits(CGSize size) const;
+    // Resizes the bounds to sizeThatFits(current size), keeping the frame's origin.
+    void sizeToFit();
+    // The size the content needs, UIViewNoIntrinsicMetric for either dimension when it does not care.
+    virtual CGSize intrinsicContentSize() const;
+    // Subclasses call this when their content changed size.
+    void invalidateIntrinsicContentSize();
+    UILayoutPriority contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
+    UILayoutPriority contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const;
+    void setContentCompressionResistancePriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
+
+    // --- Layout ---------------------------------------------------------------------------------
+    bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMask; }
+    void setTranslatesAutoresizingMaskIntoConstraints(bool translates);
+    UIViewAutoresizing autoresizingMask() const { return m_autoresizingMask; }
+    void setAutoresizingMask(UIViewAutoresizing mask);
+    bool autoresizesSubviews() const { return m_autoresizesSubviews; }
+    void setAutoresizesSubviews(bool autoresizes) { m_autoresizesSubviews = autoresizes; }
+    // The active constraints stored on this view (the nearest common ancestor of their items).
+    const std::vector<std::shared_ptr<NSLayoutConstraint>>& constraints() const { return m_constraints; }
+    void addConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+    void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+
+    // 8 points on every side by default.
+    const UIEdgeInsets& layoutMargins() const { return m_layoutMargins; }
+    void setLayoutMargins(UIEdgeInsets margins);
+    // When set, a margin grows so that content kept inside it also stays inside the superview's
+    // margin where the view reaches into it.
+    bool preservesSuperviewLayoutMargins() const { return m_preservesSuperviewLayoutMargins; }
+    void setPreservesSuperviewLayoutMargins(bool preserves);
+    // The margins in effect, with the superview's taken into account.
+    UIEdgeInsets _effectiveLayoutMargins() const;
+    // The bounds inset by the margins in effect, made on first use.
+    std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
+
+    // Places the subviews: the default applies the solved frames of the subviews that Auto Layout
+    // places. Overrides call it first.
+    virtual void layoutSubviews();
+    void setNeedsLayout();
+    // Runs a layout pass over the view's whole tree: solves the constraints, then calls layoutSubviews
+    // (and the owning controller's viewWillLayoutSubviews / viewDidLayoutSubviews) top-down on every
+    // view that needs it, again until nothing does (at most a few rounds, for layouts that change
+    // constraints while being laid out).
+    void layoutIfNeeded();
+    bool _needsLayout() const { return m_needsLayout; }
+
+    // --- Layer and animation ----------------------------------------------------------------------
+    // The view's backing layer, made on first use; its geometry, opacity and clipping are the view's.
+    std::shared_ptr<CALayer> layer();
+    // Animatable changes (alpha, centre, transform, and so frame) made inside `animations` run over
+    // the duration on the media clock: the model value changes at once, the layer's presentation
+    // value follows. The completion runs on the main queue once the last of them has finished (with
+    // true), or at once on the next turn when nothing was animated.
+    static void animateWithDuration(double duration, std::function<void()> animations);
+    static void animateWithDuration(double duration, std::function<void()> animations,
+                                    std::function<void(bool)> completion);
+    static void animateWithDuration(double duration, double delay, UIViewAnimationOptions options,
+                                    std::function<void()> animations, std::function<void(bool)> completion);
+    static void performWithoutAnimation(const std::function<void()>& actions);
 
     // The window's trait collection when the view is in a window that has one, else the current one.
     virtual std::shared_ptr<UITraitCollection> traitCollection() const;
@@ -87,7 +233,35 @@ public:
     virtual bool _applyAppearanceValue(std::string_view property, const id& value);
     bool _isPropertySetExplicitly(std::string_view property) const;
 
+    // --- For the layout engine ----------------------------------------------------------------------
+    UIView* _layoutOwningView() const override { return const_cast<UIView*>(this); }
+    std::shared_ptr<NSObject> _layoutObject() override;
+    std::string _layoutItemDescription() const override;
+    // The engine of this view's tree, owned by its top view and made on first use.
+    platform::LayoutEngine& _layoutEngineOfTree();
+    // The top of the tree: the engine's coordinate space.
+    UIView& _layoutRoot();
+    const UIView& _layoutRoot() const;
+    // The constraints the engine must look at changed.
+    void _setNeedsLayoutEngineUpdate();
+    // A frame that layout (not code) chose: moves the view without changing the autoresizing
+    // reference that its own translated constraints are made from.
+    void _setFrameFromLayout(CGRect frame);
+    // The frame and superview size from which the autoresizing mask is applied.
+    CGRect _autoresizingFrame() const { return m_autoresizingFrame; }
+    CGSize _autoresizingSuperviewSize() const { return m_autoresizingSuperviewSize; }
+    // Constraints kept on this view while active (NSLayoutConstraint calls these).
+    void _holdConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
+    void _releaseConstraint(const NSLayoutConstraint& constraint);
+    // The model values an animation starts from, set without recording an animation.
+    void _setAnimatableValues(double alpha, CGPoint center, CGAffineTransform transform);
+
 protected:
+    // Makes the backing layer; subclasses may return a subclass of CALayer.
+    virtual std::shared_ptr<CALayer> makeBackingLayer();
+    // An arranged or otherwise tracked subview was shown or hidden.
+    virtual void subviewDidChangeHidden(const std::shared_ptr<UIView>& subview);
+
     // Setters that code calls mark their property, so later appearance values leave it alone.
     void markPropertySetExplicitly(std::string_view property);
     // Tells this view and the descendants that inherit its tint.
@@ -106,6 +280,19 @@ private:
                              const std::shared_ptr<UITraitCollection>& previousTraits);
     void applyAppearanceProxies();
     void setTintColorValue(const UIColorPtr& color);
+    // Geometry helpers (UIViewGeometry.cpp).
+    void applyCenterAndSize(CGPoint center, CGSize size, bool fromLayout);
+    void boundsSizeDidChange(CGSize oldSize);
+    void resizeSubviewsWithOldSize(CGSize oldSize);
+    void captureAutoresizingReference();
+    void frameWasSetByCode();
+    CGPoint convertPointToAncestor(CGPoint point, const UIView* ancestor) const;
+    CGPoint convertPointFromAncestor(CGPoint point, const UIView* ancestor) const;
+    // Layout helpers (UIViewLayout.cpp).
+    void markSubtreeNeedsLayout();
+    void layoutSubtreeIfNeeded(int depth);
+    void treeWillChangeFor(UIView& movingView);
+    void releaseConstraintsCrossing(const UIView& subtree);
 
     std::vector<std::shared_ptr<UIView>> m_subviews;
     std::weak_ptr<UIView> m_superview;
@@ -120,6 +307,27 @@ private:
     bool m_clipsToBounds = false;
     bool m_hidden = false;
     bool m_userInteractionEnabled = true;
+    UIViewContentMode m_contentMode = UIViewContentModeScaleToFill;
+
+    CGRect m_bounds = CGRectZero;
+    CGPoint m_center = CGPointZero;
+    CGAffineTransform m_transform = CGAffineTransformIdentity;
+    CGRect m_autoresizingFrame = CGRectZero;
+    CGSize m_autoresizingSuperviewSize = CGSizeZero;
+    std::shared_ptr<CALayer> m_layer;
+
+    std::vector<std::shared_ptr<NSLayoutConstraint>> m_constraints;
+    std::unique_ptr<platform::LayoutEngine> m_layoutEngine;
+    std::shared_ptr<UILayoutGuide> m_layoutMarginsGuide;
+    UIEdgeInsets m_layoutMargins{8, 8, 8, 8};
+    UILayoutPriority m_hugging[2] = {UILayoutPriorityDefaultLow, UILayoutPriorityDefaultLow};
+    UILayoutPriority m_compressionResistance[2] = {UILayoutPriorityDefaultHigh, UILayoutPriorityDefaultHigh};
+    UIViewAutoresizing m_autoresizingMask = UIViewAutoresizingNone;
+    bool m_translatesAutoresizingMask = true;
+    bool m_autoresizesSubviews = true;
+    bool m_preservesSuperviewLayoutMargins = false;
+    bool m_needsLayout = true;
+    bool m_subtreeNeedsLayout = true;
 };
 
 using UIViewPtr = std::shared_ptr<UIView>;

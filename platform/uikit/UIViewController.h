@@ -41,6 +41,9 @@ public:
     void setView(const std::shared_ptr<UIView>& view);
     virtual void loadView();
     virtual void viewDidLoad() {}
+    // Around the view's layoutSubviews in a layout pass.
+    virtual void viewWillLayoutSubviews() {}
+    virtual void viewDidLayoutSubviews() {}
 
     virtual void viewWillAppear(bool animated);
     virtual void viewDidAppear(bool animated);

@@ -28,8 +28,13 @@ void UIWindow::setRootViewController(const std::shared_ptr<UIViewController>& co
     if (previous && previous->isViewLoaded() && previous->viewIfLoaded()->superview().get() == this)
         previous->viewIfLoaded()->removeFromSuperview();
     m_rootViewController = controller;
-    if (controller)
-        insertSubview(controller->view(), 0);
+    if (controller) {
+        // The root view fills the window and follows its size, as on the platform.
+        auto view = controller->view();
+        view->setFrame(bounds());
+        view->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+        insertSubview(view, 0);
+    }
 
     if (visible && previous)
         previous->endAppearanceTransition();
@@ -41,6 +46,7 @@ void UIWindow::makeKeyAndVisible() {
     setHidden(false);
     if (auto self = selfAs<UIWindow>())
         UIApplication::sharedApplication()->_windowDidBecomeKey(self);
+    layoutIfNeeded();
 }
 
 bool UIWindow::isKeyWindow() const {

@@ -7,8 +7,10 @@
 class UIViewController;
 
 // The root of a view tree. Holds its root view controller strongly and puts that controller's view
-// in itself. A window becomes visible (and the application's key window) with makeKeyAndVisible;
-// from then on its root view controller gets appearance callbacks.
+// in itself, filling the window and following its size. A window becomes visible (and the
+// application's key window) with makeKeyAndVisible, which also lays the tree out; from then on its
+// root view controller gets appearance callbacks. Its frame is zero until code gives it one
+// (initWithFrame, setFrame); the window is the top of its tree's layout.
 class UIWindow : public UIView {
 public:
     // Hidden until made visible, as on the platform.

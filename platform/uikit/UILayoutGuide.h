@@ -1,0 +1,40 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "runtime/NSObject.h"
+#include "uikit/LayoutItem.h"
+#include "uikit/UIGeometry.h"
+
+class UIView;
+
+// A rectangle that takes part in layout without being a view. The guides here belong to a view and
+// are placed by it: the layout margins guide (the view's bounds inset by its margins), and a scroll
+// view's content and frame guides.
+class UILayoutGuide : public NSObject, public platform::LayoutItem {
+public:
+    enum class Kind { Margins, Content, Frame };
+
+    UILayoutGuide(UIView& owningView, Kind kind, std::string identifier);
+
+    UIView* owningView() const { return m_owningView; }
+    const std::string& identifier() const { return m_identifier; }
+    Kind _kind() const { return m_kind; }
+    // The frame in the owning view's coordinates, as last solved (margins guides compute it).
+    CGRect layoutFrame() const;
+
+    UIView* _layoutOwningView() const override { return m_owningView; }
+    std::shared_ptr<NSObject> _layoutObject() override;
+    std::string _layoutItemDescription() const override;
+    // The guide's position or size changed in a way that must be solved again.
+    void _invalidate() { invalidateOwnLayoutConstraints(); }
+    // The owning view is going away.
+    void _detachOwningView() { m_owningView = nullptr; }
+
+private:
+    UIView* m_owningView;
+    std::string m_identifier;
+    Kind m_kind;
+};
