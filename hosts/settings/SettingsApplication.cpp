@@ -31,6 +31,17 @@ std::shared_ptr<UIAlertController> alertPresentedFrom(std::shared_ptr<UIViewCont
 SettingsApplication::SettingsApplication(PreferenceLoaderEntry entry, std::shared_ptr<NSBundle> bundle)
     : m_entry(std::move(entry)), m_bundle(std::move(bundle)) {}
 
+SettingsApplication::~SettingsApplication() {
+    if (!m_navigation)
+        return;
+    for (const auto& page : m_navigation->viewControllers())
+        if (page->presentedViewController())
+            page->dismissViewControllerAnimated(false, nullptr);
+    if (m_navigation->presentedViewController())
+        m_navigation->dismissViewControllerAnimated(false, nullptr);
+    platform::RunLoop::main().runUntilIdle();
+}
+
 std::unique_ptr<SettingsApplication> SettingsApplication::open(const PreferenceLoaderEntry& entry,
                                                                std::string* problem) {
     auto bundle = NSBundle::bundleWithPath(entry.bundlePath());

@@ -21,6 +21,10 @@ public:
     // dry. Nothing, with the reason in *problem, when any of that fails.
     static std::unique_ptr<SettingsApplication> open(const PreferenceLoaderEntry& entry,
                                                      std::string* problem);
+    // Quitting closes whatever is presented: an alert's handler may hold the page that presented it.
+    ~SettingsApplication();
+    SettingsApplication(const SettingsApplication&) = delete;
+    SettingsApplication& operator=(const SettingsApplication&) = delete;
 
     const PreferenceLoaderEntry& entry() const { return m_entry; }
     const std::shared_ptr<NSBundle>& paneBundle() const { return m_bundle; }
