@@ -10,3 +10,5 @@ find_package(OpenSSL REQUIRED)
 find_package(CURL REQUIRED)
 find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
+# Text is measured (and later drawn) with Pango over Cairo.
+pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
