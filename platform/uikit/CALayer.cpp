@@ -184,6 +184,10 @@ void CALayer::copyValuesInto(CALayer& copy) const {
     copy.m_shadowRadius = m_shadowRadius;
     copy.m_mask = m_mask;
     copy.m_sublayers = m_sublayers;
+    // A copy stands alone: it backs no view and sits in no tree.
+    copy.m_view.reset();
+    copy.m_superlayer.reset();
+    copy.m_maskedLayer.reset();
 }
 
 std::shared_ptr<CALayer> CALayer::presentationLayer() const {

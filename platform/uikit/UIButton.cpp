@@ -1,5 +1,10 @@
 #include "uikit/UIButton.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "uikit/TextLayout.h"
+#include "uikit/UIFont.h"
 #include "uikit/UIImage.h"
 
 namespace {
@@ -28,6 +33,7 @@ void UIButton::setTitle(std::optional<std::string> title, UIControlState state) 
         m_titles[state] = std::move(*title);
     else
         m_titles.erase(state);
+    invalidateIntrinsicContentSize();
 }
 
 std::optional<std::string> UIButton::titleForState(UIControlState state) const {
@@ -52,8 +58,34 @@ void UIButton::setImage(const std::shared_ptr<UIImage>& image, UIControlState st
         m_images[state] = image;
     else
         m_images.erase(state);
+    invalidateIntrinsicContentSize();
 }
 
 std::shared_ptr<UIImage> UIButton::imageForState(UIControlState state) const {
     return valueForState(m_images, state);
+}
+
+UIColorPtr UIButton::currentTitleColor() const {
+    if (auto color = titleColorForState(state()))
+        return color;
+    return m_type == UIButtonType::Custom ? UIColor::whiteColor() : tintColor();
+}
+
+CGSize UIButton::intrinsicContentSize() const {
+    auto image = currentImage();
+    auto title = currentTitle();
+    if (!image && (!title || title->empty()))
+        return {30, 34};
+    CGSize size = image ? image->size() : CGSizeZero;
+    if (title && !title->empty()) {
+        auto font = UIFont::systemFontOfSize(15);
+        CGSize text = platform::TextLayout(NSAttributedString(*title), *font, nullptr, {}).size();
+        size.width += std::ceil(text.width - 1e-9);
+        size.height = std::max(size.height, std::ceil(text.height - 1e-9));
+    }
+    return size;
+}
+
+CGSize UIButton::sizeThatFits(CGSize) const {
+    return intrinsicContentSize();
 }

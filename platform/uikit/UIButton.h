@@ -21,7 +21,9 @@ enum class UIButtonType {
 };
 
 // A button with a title, title colour and image per control state. What a state lacks comes from
-// the normal state, as on the platform.
+// the normal state, as on the platform. A system button draws its title (and its image as a
+// template) in its tint colour unless a title colour is set. Its intrinsic content size is its
+// image beside its title (system font of 15 points), or 30 by 34 points when it has neither.
 class UIButton : public UIControl, public UIAppearance<UIButton> {
 public:
     static constexpr std::string_view appearanceClassName = "UIButton";
@@ -41,6 +43,11 @@ public:
     // For the control's present state().
     std::optional<std::string> currentTitle() const { return titleForState(state()); }
     std::shared_ptr<UIImage> currentImage() const { return imageForState(state()); }
+    // The title colour for the present state: the one set, else the tint (system) or white (custom).
+    UIColorPtr currentTitleColor() const;
+
+    CGSize intrinsicContentSize() const override;
+    CGSize sizeThatFits(CGSize size) const override;
 
 private:
     template <class T>

@@ -1,0 +1,129 @@
+#include "uikit/UIScrollView.h"
+
+#include <cmath>
+
+#include "uikit/LayoutEngine.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredScrollView =
+    platform::registerClass<UIScrollView>("UIScrollView", "UIView");
+
+UIEdgeInsets operator+(UIEdgeInsets lhs, UIEdgeInsets rhs) {
+    return {lhs.top + rhs.top, lhs.left + rhs.left, lhs.bottom + rhs.bottom, lhs.right + rhs.right};
+}
+
+} // namespace
+
+UIScrollView::UIScrollView() {
+    setClipsToBounds(true);
+}
+
+UIScrollView::~UIScrollView() {
+    for (const auto& guide : {m_contentLayoutGuide, m_frameLayoutGuide})
+        if (guide)
+            guide->_detachOwningView();
+}
+
+void UIScrollView::setContentSize(CGSize size) {
+    if (std::isfinite(size.width) && std::isfinite(size.height))
+        m_contentSize = size;
+}
+
+void UIScrollView::setContentOffset(CGPoint offset, bool animated) {
+    if (!std::isfinite(offset.x) || !std::isfinite(offset.y))
+        return;
+    setBounds({offset, bounds().size});
+    if (animated)
+        if (auto delegate = this->delegate())
+            if (auto self = selfAs<UIScrollView>())
+                delegate->scrollViewDidEndScrollingAnimation(self);
+}
+
+void UIScrollView::setBounds(CGRect bounds) {
+    CGPoint previous = this->bounds().origin;
+    UIView::setBounds(bounds);
+    if (this->bounds().origin == previous)
+        return;
+    if (auto delegate = this->delegate())
+        if (auto self = selfAs<UIScrollView>())
+            delegate->scrollViewDidScroll(self);
+}
+
+void UIScrollView::setContentInset(UIEdgeInsets inset) {
+    UIEdgeInsets previous = adjustedContentInset();
+    m_contentInset = inset;
+    adjustedInsetMayHaveChanged(previous);
+}
+
+UIEdgeInsets UIScrollView::adjustedContentInset() const {
+    if (m_adjustmentBehavior == UIScrollViewContentInsetAdjustmentNever)
+        return m_contentInset;
+    return m_contentInset + m_systemInset;
+}
+
+void UIScrollView::setContentInsetAdjustmentBehavior(UIScrollViewContentInsetAdjustmentBehavior behavior) {
+    UIEdgeInsets previous = adjustedContentInset();
+    m_adjustmentBehavior = behavior;
+    adjustedInsetMayHaveChanged(previous);
+}
+
+void UIScrollView::_setSystemContentInset(UIEdgeInsets inset) {
+    UIEdgeInsets previous = adjustedContentInset();
+    m_systemInset = inset;
+    adjustedInsetMayHaveChanged(previous);
+}
+
+void UIScrollView::adjustedInsetMayHaveChanged(UIEdgeInsets previous) {
+    if (adjustedContentInset() == previous)
+        return;
+    if (auto delegate = this->delegate())
+        if (auto self = selfAs<UIScrollView>())
+            delegate->scrollViewDidChangeAdjustedContentInset(self);
+}
+
+std::shared_ptr<UILayoutGuide> UIScrollView::contentLayoutGuide() {
+    if (!m_contentLayoutGuide)
+        m_contentLayoutGuide = std::make_shared<UILayoutGuide>(*this, UILayoutGuide::Kind::Content,
+                                                               "UIScrollView-contentLayoutGuide");
+    return m_contentLayoutGuide;
+}
+
+std::shared_ptr<UILayoutGuide> UIScrollView::frameLayoutGuide() {
+    if (!m_frameLayoutGuide)
+        m_frameLayoutGuide = std::make_shared<UILayoutGuide>(*this, UILayoutGuide::Kind::Frame,
+                                                             "UIScrollView-frameLayoutGuide");
+    return m_frameLayoutGuide;
+}
+
+// Edges and centres between the scroll view and what it contains mean the content area.
+platform::LayoutItem* UIScrollView::_resolvedLayoutItem(NSLayoutAttribute attribute,
+                                                        const platform::LayoutItem* other) {
+    if (NSLayoutAttributeIsDimension(attribute) || !other)
+        return this;
+    UIView* otherView = other->_layoutOwningView();
+    if (!otherView || otherView == this)
+        return this;
+    for (auto ancestor = otherView->superview(); ancestor; ancestor = ancestor->superview())
+        if (ancestor.get() == this)
+            return contentLayoutGuide().get();
+    return this;
+}
+
+void UIScrollView::layoutSubviews() {
+    UIView::layoutSubviews();
+    auto& engine = _layoutEngineOfTree();
+    if (m_contentLayoutGuide && engine.isMember(*m_contentLayoutGuide))
+        m_contentSize = {m_contentLayoutGuide->_width().value(), m_contentLayoutGuide->_height().value()};
+}
+
+void UIScrollView::_dragToContentOffset(CGPoint offset) {
+    auto self = selfAs<UIScrollView>();
+    if (!m_scrollEnabled || !self)
+        return;
+    if (auto delegate = this->delegate())
+        delegate->scrollViewWillBeginDragging(self);
+    setContentOffset(offset, false);
+    if (auto delegate = this->delegate())
+        delegate->scrollViewDidEndDraggingWillDecelerate(self, false);
+}
