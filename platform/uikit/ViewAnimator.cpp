@@ -30,7 +30,7 @@ void ViewAnimator::animate(double duration, double delay, UIViewAnimationOptions
                            const std::function<void()>& animations, std::function<void(bool)> completion) {
     std::uint64_t group = m_nextGroup++;
     m_groups[group].completion = std::move(completion);
-    bool animates = std::isfinite(duration) && duration > 0;
+    bool animates = std::isfinite(duration) && duration > 0 && m_disabledDepth == 0;
     double safeDelay = std::isfinite(delay) && delay > 0 ? delay : 0;
     m_contexts.push_back({animates ? duration : 0, safeDelay, options, group, animates});
     if (animations)
@@ -42,8 +42,10 @@ void ViewAnimator::animate(double duration, double delay, UIViewAnimationOptions
 
 void ViewAnimator::performWithoutAnimation(const std::function<void()>& actions) {
     m_contexts.push_back({0, 0, 0, 0, false});
+    ++m_disabledDepth;
     if (actions)
         actions();
+    --m_disabledDepth;
     m_contexts.pop_back();
 }
 

@@ -89,6 +89,8 @@ private:
     std::vector<Animation> m_animations;
     std::map<std::uint64_t, Group> m_groups;
     std::uint64_t m_nextGroup = 1;
+    // Inside performWithoutAnimation even nested animation blocks change values at once.
+    int m_disabledDepth = 0;
 };
 
 } // namespace platform

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "runtime/NSObject.h"
+#include "uikit/NSRunLoop.h"
+
+// Calls its target once per display frame while it is scheduled on the run loop (in at least one
+// mode) and not paused.
+//
+// Frames fall on a fixed grid of the media clock (60 per second). The link fires on the first run
+// loop turn at or after each frame; when the clock jumped over several frames (a manual clock moved
+// far, a busy main thread) it fires once, as a display drops frames it could not show. The target is
+// sent the selector through the runtime (with the link as argument when the selector takes one). The
+// run loop holds a scheduled link; the link holds its target weakly (so a view that owns its link
+// makes no cycle), and a link whose target is gone invalidates itself. invalidate() unschedules the
+// link for good.
+class CADisplayLink : public NSObject {
+public:
+    static constexpr double kFramesPerSecond = 60;
+    using Handler = std::function<void(const std::shared_ptr<CADisplayLink>& link)>;
+
+    static std::shared_ptr<CADisplayLink> displayLinkWithTarget(const id& target, std::string selector);
+    // For C++ code without a runtime class.
+    static std::shared_ptr<CADisplayLink> displayLinkWithHandler(Handler handler);
+
+    CADisplayLink() = default;
+    ~CADisplayLink() override;
+
+    void addToRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRunLoopMode mode);
+    void removeFromRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRunLoopMode mode);
+    void invalidate();
+
+    // The frame that fired last, and the one after it (0 before the first).
+    double timestamp() const { return m_timestamp; }
+    double targetTimestamp() const { return m_timestamp > 0 ? m_timestamp + duration() : 0; }
+    double duration() const { return 1.0 / kFramesPerSecond; }
+    bool isPaused() const { return m_paused; }
+    void setPaused(bool paused);
+    bool _isScheduled() const { return !m_modes.empty() && !m_invalidated; }
+
+private:
+    void scheduleNextFrame();
+    void cancelTimer();
+    void fire();
+
+    std::weak_ptr<NSObject> m_target;
+    std::string m_selector;
+    Handler m_handler;
+    std::set<std::string, std::less<>> m_modes;
+    std::uint64_t m_timer = 0;
+    double m_timestamp = 0;
+    bool m_paused = false;
+    bool m_invalidated = false;
+    bool m_hasTarget = false;
+};
+
+using CADisplayLinkPtr = std::shared_ptr<CADisplayLink>;

@@ -1,0 +1,12 @@
+#include "uikit/NSRunLoop.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredRunLoop = platform::registerClass<NSRunLoop>("NSRunLoop", "NSObject");
+
+} // namespace
+
+std::shared_ptr<NSRunLoop> NSRunLoop::mainRunLoop() {
+    static const auto runLoop = std::make_shared<NSRunLoop>();
+    return runLoop;
+}
