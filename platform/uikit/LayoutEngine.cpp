@@ -87,6 +87,26 @@ void addGuideConstraints(const UILayoutGuide& guide, std::vector<Constraint>& ou
         out.push_back(Expression(guide._height()) == height - (margins.top + margins.bottom));
         break;
     }
+    case UILayoutGuide::Kind::SafeArea: {
+        UIEdgeInsets insets = owner->safeAreaInsets();
+        out.push_back(Expression(guide._minX()) == left + insets.left);
+        out.push_back(Expression(guide._minY()) == top + insets.top);
+        out.push_back(Expression(guide._width()) == width - (insets.left + insets.right));
+        out.push_back(Expression(guide._height()) == height - (insets.top + insets.bottom));
+        break;
+    }
+    case UILayoutGuide::Kind::TopLayout:
+    case UILayoutGuide::Kind::BottomLayout: {
+        UIEdgeInsets insets = owner->safeAreaInsets();
+        bool topBand = guide._kind() == UILayoutGuide::Kind::TopLayout;
+        CGFloat length = topBand ? insets.top : insets.bottom;
+        out.push_back(Expression(guide._minX()) == left);
+        out.push_back(Expression(guide._width()) == width);
+        out.push_back(Expression(guide._height()) == length);
+        out.push_back(topBand ? Expression(guide._minY()) == top
+                              : Expression(guide._minY()) == top + height - length);
+        break;
+    }
     case UILayoutGuide::Kind::Content:
         out.push_back(Expression(guide._minX()) == left);
         out.push_back(Expression(guide._minY()) == top);

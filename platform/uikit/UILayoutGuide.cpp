@@ -21,11 +21,22 @@ std::shared_ptr<NSObject> UILayoutGuide::_layoutObject() {
 CGRect UILayoutGuide::layoutFrame() const {
     if (!m_owningView)
         return CGRectZero;
-    if (m_kind == Kind::Margins)
-        return UIEdgeInsetsInsetRect({CGPointZero, m_owningView->bounds().size},
-                                     m_owningView->_effectiveLayoutMargins());
-    if (m_kind == Kind::Frame)
+    CGRect bounds{CGPointZero, m_owningView->bounds().size};
+    UIEdgeInsets safeArea = m_owningView->safeAreaInsets();
+    switch (m_kind) {
+    case Kind::Margins:
+        return UIEdgeInsetsInsetRect(bounds, m_owningView->_effectiveLayoutMargins());
+    case Kind::SafeArea:
+        return UIEdgeInsetsInsetRect(bounds, safeArea);
+    case Kind::TopLayout:
+        return CGRectMake(0, 0, bounds.size.width, safeArea.top);
+    case Kind::BottomLayout:
+        return CGRectMake(0, bounds.size.height - safeArea.bottom, bounds.size.width, safeArea.bottom);
+    case Kind::Frame:
         return m_owningView->frame();
+    case Kind::Content:
+        break;
+    }
     return CGRectMake(_minX().value() - m_owningView->_minX().value(),
                       _minY().value() - m_owningView->_minY().value(), _width().value(), _height().value());
 }

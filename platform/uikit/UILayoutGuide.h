@@ -11,11 +11,12 @@
 class UIView;
 
 // A rectangle that takes part in layout without being a view. The guides here belong to a view and
-// are placed by it: the layout margins guide (the view's bounds inset by its margins), and a scroll
-// view's content and frame guides.
+// are placed by it: the layout margins guide (the view's bounds inset by its margins), the safe area
+// guide (inset by its safe area), a view controller's top and bottom layout guides (the bands its
+// safe area leaves at the top and bottom of its view), and a scroll view's content and frame guides.
 class UILayoutGuide : public NSObject, public platform::LayoutItem {
 public:
-    enum class Kind { Margins, Content, Frame };
+    enum class Kind { Margins, SafeArea, TopLayout, BottomLayout, Content, Frame };
 
     UILayoutGuide(UIView& owningView, Kind kind, std::string identifier);
 

@@ -115,10 +115,19 @@ std::shared_ptr<UIViewController> UINavigationController::visibleViewController(
 void UINavigationController::setNavigationBarHidden(bool hidden, bool) {
     m_navigationBarHidden = hidden;
     m_navigationBar->setHidden(hidden);
+    if (auto top = topViewController(); top && top->isViewLoaded())
+        top->viewIfLoaded()->_setSafeAreaInsets(UIEdgeInsetsMake(barsHeight(), 0, 0, 0));
+}
+
+CGFloat UINavigationController::barsHeight() const {
+    return kStatusBarHeight + (m_navigationBarHidden ? 0 : kNavigationBarHeight);
 }
 
 void UINavigationController::viewDidLoad() {
     UIViewController::viewDidLoad();
+    m_navigationBar->setFrame(
+        CGRectMake(0, kStatusBarHeight, view()->bounds().size.width, kNavigationBarHeight));
+    m_navigationBar->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     view()->addSubview(m_navigationBar);
     showTopView();
 }
@@ -151,13 +160,18 @@ void UINavigationController::transition(const std::shared_ptr<UIViewController>&
         to->endAppearanceTransition();
 }
 
-// The top page's view sits under the navigation bar.
+// The top page's view sits under the navigation bar, filling the container; the bars cover the
+// top of its safe area.
 void UINavigationController::showTopView() {
     auto top = topViewController();
     auto container = viewIfLoaded();
     if (!top || !container)
         return;
     auto page = top->view();
-    if (page && page->superview() != container)
+    if (page && page->superview() != container) {
+        page->setFrame(container->bounds());
+        page->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+        page->_setSafeAreaInsets(UIEdgeInsetsMake(barsHeight(), 0, 0, 0));
         container->insertSubview(page, 0);
+    }
 }

@@ -12,8 +12,15 @@
 // first, so viewDidLoad comes before both), the view swap, then the leaving page's
 // viewDidDisappear and the arriving page's viewDidAppear. Pages pushed while the navigation
 // controller is not visible get their callbacks when it appears.
+//
+// Geometry: the bar sits under a 20-point status bar, 44 points high across the view; each page's view
+// fills the container and its safe area starts below the bars (the status bar alone when the bar is
+// hidden), which is what its top layout guide and scroll views' adjusted insets follow.
 class UINavigationController : public UIViewController {
 public:
+    static constexpr CGFloat kStatusBarHeight = 20;
+    static constexpr CGFloat kNavigationBarHeight = 44;
+
     static std::shared_ptr<UINavigationController>
     initWithRootViewController(const std::shared_ptr<UIViewController>& root);
     UINavigationController();
@@ -42,6 +49,7 @@ private:
     void transition(const std::shared_ptr<UIViewController>& from,
                     const std::shared_ptr<UIViewController>& to, bool animated);
     void showTopView();
+    CGFloat barsHeight() const;
 
     std::vector<std::shared_ptr<UIViewController>> m_stack;
     std::shared_ptr<UINavigationBar> m_navigationBar;

@@ -117,6 +117,11 @@ void UIScrollView::layoutSubviews() {
         m_contentSize = {m_contentLayoutGuide->_width().value(), m_contentLayoutGuide->_height().value()};
 }
 
+void UIScrollView::safeAreaInsetsDidChange() {
+    UIView::safeAreaInsetsDidChange();
+    _setSystemContentInset(safeAreaInsets());
+}
+
 void UIScrollView::_dragToContentOffset(CGPoint offset) {
     auto self = selfAs<UIScrollView>();
     if (!m_scrollEnabled || !self)

@@ -22,8 +22,8 @@ enum UIScrollViewContentInsetAdjustmentBehavior : int {
 // give it; widths and heights still attach to the scroll view's frame. Without such constraints the
 // content size is what code sets.
 //
-// The adjusted content inset is the content inset plus what the system adds (bars over the content,
-// set by the containers through _setSystemContentInset) unless the adjustment behaviour is Never.
+// The adjusted content inset is the content inset plus what the system adds (the safe area: bars
+// over the content, set by the containers) unless the adjustment behaviour is Never.
 class UIScrollView : public UIView {
 public:
     UIScrollView();
@@ -72,6 +72,7 @@ public:
     void _dragToContentOffset(CGPoint offset);
 
     void layoutSubviews() override;
+    void safeAreaInsetsDidChange() override;
     platform::LayoutItem* _resolvedLayoutItem(NSLayoutAttribute attribute,
                                               const platform::LayoutItem* other) override;
 

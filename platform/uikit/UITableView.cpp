@@ -4,7 +4,8 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredClass = platform::registerClass<UITableView>("UITableView", "UIView");
+[[maybe_unused]] const Class registeredClass =
+    platform::registerClass<UITableView>("UITableView", "UIScrollView");
 
 } // namespace
 
@@ -56,6 +57,10 @@ UITableView::cellForRowAtIndexPath(const std::shared_ptr<NSIndexPath>& indexPath
         return nullptr;
     m_cells.insert_or_assign(key, cell);
     addSubview(cell);
+    cell->setFrame(
+        CGRectMake(0, offsetOfRow(key.first, key.second), bounds().size.width,
+                   m_heights[static_cast<std::size_t>(key.first)][static_cast<std::size_t>(key.second)]));
+    cell->setAutoresizingMask(UIViewAutoresizingFlexibleWidth);
     if (auto delegate = this->delegate())
         delegate->tableViewWillDisplayCellForRowAtIndexPath(self, cell, indexPath);
     return cell;
@@ -127,6 +132,38 @@ void UITableView::askForRows() {
             dropCell(cell);
         cell = next;
     }
+    placeCells();
+}
+
+void UITableView::layoutSubviews() {
+    UIScrollView::layoutSubviews();
+    placeCells();
+}
+
+void UITableView::placeCells() {
+    if (!m_loaded)
+        return;
+    CGFloat width = bounds().size.width;
+    for (const auto& [key, cell] : m_cells)
+        cell->setFrame(
+            CGRectMake(0, offsetOfRow(key.first, key.second), width,
+                       m_heights[static_cast<std::size_t>(key.first)][static_cast<std::size_t>(key.second)]));
+    CGFloat total = 0;
+    for (const auto& section : m_heights)
+        for (CGFloat height : section)
+            total += height;
+    setContentSize({width, total});
+}
+
+CGFloat UITableView::offsetOfRow(long section, long row) const {
+    CGFloat offset = 0;
+    for (long index = 0; index < section && index < static_cast<long>(m_heights.size()); ++index)
+        for (CGFloat height : m_heights[static_cast<std::size_t>(index)])
+            offset += height;
+    const auto& rows = m_heights[static_cast<std::size_t>(section)];
+    for (long index = 0; index < row && index < static_cast<long>(rows.size()); ++index)
+        offset += rows[static_cast<std::size_t>(index)];
+    return offset;
 }
 
 void UITableView::dropCell(std::map<RowKey, std::shared_ptr<UITableViewCell>>::iterator cell) {

@@ -7,17 +7,18 @@
 
 #include "uikit/CGGeometry.h"
 #include "uikit/NSIndexPath.h"
+#include "uikit/UIScrollView.h"
 #include "uikit/UITableViewCell.h"
 #include "uikit/UITableViewDataSource.h"
 #include "uikit/UITableViewDelegate.h"
-#include "uikit/UIView.h"
 
-// A list of rows in sections. The table keeps what it last asked its data source and delegate (row
-// counts and row heights) and asks again on reloadData and at the end of an update block. There is
-// no scrolling geometry yet, so every row counts as visible: cellForRowAtIndexPath makes the row's
-// cell through the data source the first time, tells the delegate it will be displayed and keeps it
-// (as a subview) until the next reload.
-class UITableView : public UIView {
+// A list of rows in sections, and a scroll view over them. The table keeps what it last asked its
+// data source and delegate (row counts and row heights) and asks again on reloadData and at the end
+// of an update block. Every row counts as visible: cellForRowAtIndexPath makes the row's cell through
+// the data source the first time, tells the delegate it will be displayed and keeps it (as a
+// subview) until the next reload. Cells are stacked top to bottom at their rows' heights across the
+// table's width, and the content size is the rows' total height.
+class UITableView : public UIScrollView {
 public:
     static constexpr CGFloat defaultRowHeight = 44.0;
 
@@ -28,7 +29,11 @@ public:
         m_dataSource = dataSource;
     }
     std::shared_ptr<UITableViewDelegate> delegate() const { return m_delegate.lock(); }
-    void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) { m_delegate = delegate; }
+    // Also the scroll view's delegate.
+    void setDelegate(const std::shared_ptr<UITableViewDelegate>& delegate) {
+        m_delegate = delegate;
+        UIScrollView::setDelegate(delegate);
+    }
     // The height of rows whose delegate answers UITableViewAutomaticDimension, or has no delegate.
     CGFloat rowHeight() const { return m_rowHeight; }
     void setRowHeight(CGFloat height) { m_rowHeight = height; }
@@ -58,10 +63,15 @@ public:
     // Where a shown cell is; nullptr for a cell the table does not show.
     std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell) const;
 
+    void layoutSubviews() override;
+
 private:
     using RowKey = std::pair<long, long>; // section, row
 
     void loadIfNeeded();
+    // Puts shown cells at their rows and sets the content size (once rows were asked for).
+    void placeCells();
+    CGFloat offsetOfRow(long section, long row) const;
     // Asks for sections, rows and heights; cells whose row no longer exists are dropped.
     void askForRows();
     void dropCell(std::map<RowKey, std::shared_ptr<UITableViewCell>>::iterator cell);

@@ -4,6 +4,7 @@
 
 #include "uikit/CGGeometry.h"
 #include "uikit/NSIndexPath.h"
+#include "uikit/UIScrollViewDelegate.h"
 
 class UITableView;
 class UITableViewCell;
@@ -12,11 +13,10 @@ class UITableViewCell;
 inline constexpr CGFloat UITableViewAutomaticDimension = -1.0;
 
 // What a table tells about and asks of its owner; every method is optional. A negative row height,
-// UITableViewAutomaticDimension among them, means the table's own rowHeight.
-class UITableViewDelegate {
+// UITableViewAutomaticDimension among them, means the table's own rowHeight. A table's delegate is
+// also its delegate as a scroll view.
+class UITableViewDelegate : public UIScrollViewDelegate {
 public:
-    virtual ~UITableViewDelegate() = default;
-
     virtual CGFloat tableViewHeightForRowAtIndexPath(const std::shared_ptr<UITableView>&,
                                                      const std::shared_ptr<NSIndexPath>&) {
         return UITableViewAutomaticDimension;

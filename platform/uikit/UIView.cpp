@@ -36,6 +36,8 @@ UIView::~UIView() {
         constraint->_detachFromHolder();
     if (m_layoutMarginsGuide)
         m_layoutMarginsGuide->_detachOwningView();
+    for (const auto& guide : m_ownedGuides)
+        guide->_detachOwningView();
 }
 
 std::shared_ptr<UIView> UIView::initWithFrame(CGRect frame) {

@@ -189,6 +189,16 @@ public:
     // The bounds inset by the margins in effect, made on first use.
     std::shared_ptr<UILayoutGuide> layoutMarginsGuide();
 
+    // What bars and the screen's edges cover of the view: set on a view by its container
+    // (_setSafeAreaInsets), else the part of the superview's safe area that the view reaches into.
+    UIEdgeInsets safeAreaInsets() const;
+    void _setSafeAreaInsets(UIEdgeInsets insets);
+    virtual void safeAreaInsetsDidChange() {}
+    // The bounds inset by the safe area, made on first use.
+    std::shared_ptr<UILayoutGuide> safeAreaLayoutGuide();
+    // A guide of this view made on first use and kept for its life (top and bottom layout guides).
+    std::shared_ptr<UILayoutGuide> _ownedLayoutGuide(int kind, const char* identifier);
+
     // Places the subviews: the default applies the solved frames of the subviews that Auto Layout
     // places. Overrides call it first.
     virtual void layoutSubviews();
@@ -293,6 +303,8 @@ private:
     void layoutSubtreeIfNeeded(int depth);
     void treeWillChangeFor(UIView& movingView);
     void releaseConstraintsCrossing(const UIView& subtree);
+    void safeAreaDidChangeInSubtree();
+    void invalidateOwnedGuides();
 
     std::vector<std::shared_ptr<UIView>> m_subviews;
     std::weak_ptr<UIView> m_superview;
@@ -319,6 +331,9 @@ private:
     std::vector<std::shared_ptr<NSLayoutConstraint>> m_constraints;
     std::unique_ptr<platform::LayoutEngine> m_layoutEngine;
     std::shared_ptr<UILayoutGuide> m_layoutMarginsGuide;
+    std::vector<std::shared_ptr<UILayoutGuide>> m_ownedGuides;
+    UIEdgeInsets m_safeAreaInsets;
+    bool m_hasOwnSafeArea = false;
     UIEdgeInsets m_layoutMargins{8, 8, 8, 8};
     UILayoutPriority m_hugging[2] = {UILayoutPriorityDefaultLow, UILayoutPriorityDefaultLow};
     UILayoutPriority m_compressionResistance[2] = {UILayoutPriorityDefaultHigh, UILayoutPriorityDefaultHigh};

@@ -5,6 +5,7 @@
 #include "foundation/Dispatch.h"
 #include "foundation/NSLog.h"
 #include "uikit/ResolvingTraits.h"
+#include "uikit/UILayoutGuide.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UITraitCollection.h"
@@ -207,4 +208,14 @@ void UIViewController::runCompletion(std::function<void()> completion, bool anim
         dispatch_async(dispatch_get_main_queue(), std::move(completion));
     else
         completion();
+}
+
+std::shared_ptr<UILayoutGuide> UIViewController::topLayoutGuide() {
+    return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::TopLayout),
+                                     "UIViewControllerTopLayoutGuide");
+}
+
+std::shared_ptr<UILayoutGuide> UIViewController::bottomLayoutGuide() {
+    return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::BottomLayout),
+                                     "UIViewControllerBottomLayoutGuide");
 }

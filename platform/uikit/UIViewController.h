@@ -8,6 +8,7 @@
 #include "uikit/UIResponder.h"
 #include "uikit/UIView.h"
 
+class UILayoutGuide;
 class UINavigationController;
 class UINavigationItem;
 class UITraitCollection;
@@ -41,6 +42,10 @@ public:
     void setView(const std::shared_ptr<UIView>& view);
     virtual void loadView();
     virtual void viewDidLoad() {}
+    // The bands of the view that the safe area leaves at its top (bars) and bottom; their bottom and
+    // top anchors are where content may start and end.
+    std::shared_ptr<UILayoutGuide> topLayoutGuide();
+    std::shared_ptr<UILayoutGuide> bottomLayoutGuide();
     // Around the view's layoutSubviews in a layout pass.
     virtual void viewWillLayoutSubviews() {}
     virtual void viewDidLayoutSubviews() {}

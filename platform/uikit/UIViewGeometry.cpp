@@ -92,6 +92,8 @@ void UIView::applyCenterAndSize(CGPoint center, CGSize size, bool fromLayout) {
         frameWasSetByCode();
     else if (m_preservesSuperviewLayoutMargins && m_layoutMarginsGuide)
         m_layoutMarginsGuide->_invalidate();
+    if (!m_ownedGuides.empty() && !m_hasOwnSafeArea)
+        invalidateOwnedGuides();
     if (size != oldSize)
         boundsSizeDidChange(oldSize);
 }

@@ -136,6 +136,60 @@ std::shared_ptr<UILayoutGuide> UIView::layoutMarginsGuide() {
     return m_layoutMarginsGuide;
 }
 
+// --- Safe area --------------------------------------------------------------------------------------------
+
+UIEdgeInsets UIView::safeAreaInsets() const {
+    if (m_hasOwnSafeArea)
+        return m_safeAreaInsets;
+    auto superview = this->superview();
+    if (!superview)
+        return UIEdgeInsetsZero;
+    UIEdgeInsets outer = superview->safeAreaInsets();
+    if (outer == UIEdgeInsetsZero)
+        return outer;
+    CGRect frame = this->frame();
+    CGSize outerSize = superview->bounds().size;
+    return {std::max<CGFloat>(0, outer.top - frame.origin.y),
+            std::max<CGFloat>(0, outer.left - frame.origin.x),
+            std::max<CGFloat>(0, outer.bottom - (outerSize.height - CGRectGetMaxY(frame))),
+            std::max<CGFloat>(0, outer.right - (outerSize.width - CGRectGetMaxX(frame)))};
+}
+
+void UIView::_setSafeAreaInsets(UIEdgeInsets insets) {
+    bool changed = !m_hasOwnSafeArea || insets != m_safeAreaInsets;
+    m_hasOwnSafeArea = true;
+    m_safeAreaInsets = insets;
+    if (changed)
+        safeAreaDidChangeInSubtree();
+}
+
+void UIView::safeAreaDidChangeInSubtree() {
+    invalidateOwnedGuides();
+    setNeedsLayout();
+    safeAreaInsetsDidChange();
+    for (auto subviews = m_subviews; const auto& subview : subviews)
+        if (!subview->m_hasOwnSafeArea)
+            subview->safeAreaDidChangeInSubtree();
+}
+
+void UIView::invalidateOwnedGuides() {
+    for (const auto& guide : m_ownedGuides)
+        guide->_invalidate();
+}
+
+std::shared_ptr<UILayoutGuide> UIView::safeAreaLayoutGuide() {
+    return _ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::SafeArea), "UIViewSafeAreaLayoutGuide");
+}
+
+std::shared_ptr<UILayoutGuide> UIView::_ownedLayoutGuide(int kind, const char* identifier) {
+    auto guideKind = static_cast<UILayoutGuide::Kind>(kind);
+    for (const auto& guide : m_ownedGuides)
+        if (guide->_kind() == guideKind)
+            return guide;
+    m_ownedGuides.push_back(std::make_shared<UILayoutGuide>(*this, guideKind, identifier));
+    return m_ownedGuides.back();
+}
+
 // --- The engine and the layout pass ---------------------------------------------------------------------
 
 std::shared_ptr<NSObject> UIView::_layoutObject() {
