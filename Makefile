@@ -25,9 +25,9 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake --install $(BUILD_DIR) --prefix $(DEVICE_DIR) >/dev/null
 
+# The example pane's first page, as the Settings app would open it on the simulated device.
 run: build
-	@echo "Simulated device installed in $(DEVICE_DIR):"
-	@cd $(DEVICE_DIR) && find . -mindepth 1 | sort
+	@$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) dump
 
 test: test-plain test-sanitize test-thread
 

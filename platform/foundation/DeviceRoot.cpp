@@ -86,7 +86,18 @@ bool readFile(std::string_view devicePath, std::vector<std::uint8_t>& out, NSErr
                     "The file \"" + std::string(devicePath) + "\" is a directory.");
         return false;
     }
-    out.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
+    // One read of the whole file: the list of a large settings page is read on every load, and a
+    // character iterator is several times slower. The size is only a hint; what is read counts.
+    out.clear();
+    const auto size = std::filesystem::file_size(hostPath, sizeError);
+    if (!sizeError) {
+        out.resize(static_cast<std::size_t>(size));
+        stream.read(reinterpret_cast<char*>(out.data()), static_cast<std::streamsize>(out.size()));
+        out.resize(static_cast<std::size_t>(stream.gcount()));
+    }
+    // Whatever the size missed (a file that grew, or a size that could not be read).
+    if (stream && !stream.eof())
+        out.insert(out.end(), std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     if (stream.bad()) {
         reportError(error, NSPOSIXErrorDomain, EIO, "The file \"" + std::string(devicePath) + "\" couldn't be read.");
         return false;
