@@ -30,15 +30,20 @@ TextEngine& TextEngine::shared() {
 }
 
 TextEngine::TextEngine() {
+    m_context = makeContext();
+    m_systemFamily = hasFamily(pango_context_get_font_map(m_context), "Inter") ? "Inter" : "DejaVu Sans";
+}
+
+PangoContext* TextEngine::makeContext() {
     PangoFontMap* map = pango_cairo_font_map_new();
-    m_context = pango_font_map_create_context(map);
+    PangoContext* context = pango_font_map_create_context(map);
     g_object_unref(map);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
-    pango_cairo_context_set_font_options(m_context, options);
+    pango_cairo_context_set_font_options(context, options);
     cairo_font_options_destroy(options);
-    m_systemFamily = hasFamily(pango_context_get_font_map(m_context), "Inter") ? "Inter" : "DejaVu Sans";
+    return context;
 }
 
 PangoFontDescription* TextEngine::newDescription(const UIFont& font) const {

@@ -31,6 +31,7 @@ public:
 
 private:
     TextEngine();
+    static PangoContext* makeContext();
 
     std::recursive_mutex m_mutex;
     PangoContext* m_context = nullptr;

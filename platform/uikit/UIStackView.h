@@ -63,7 +63,6 @@ private:
     UILayoutConstraintAxis m_axis = UILayoutConstraintAxisHorizontal;
     UIStackViewAlignment m_alignment = UIStackViewAlignmentFill;
     UIStackViewDistribution m_distribution = UIStackViewDistributionFill;
-    bool m_removingArranged = false;
 };
 
 using UIStackViewPtr = std::shared_ptr<UIStackView>;
