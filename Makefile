@@ -41,6 +41,7 @@ $(SANITIZE_DIR)/build.ninja: | deps
 test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/LeakSuppressions.txt \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
 # ThreadSanitizer builds only the programs whose code crosses threads (the URL session, dispatch
