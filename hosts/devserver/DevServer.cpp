@@ -159,6 +159,8 @@ bool DevServer::bind(int port, std::string* problem) {
 
 void DevServer::configureServer() {
     m_server->set_keep_alive_timeout(keepAliveTimeoutSeconds);
+    // Answers are small: without this each one waits on the client's delayed acknowledgement.
+    m_server->set_tcp_nodelay(true);
     m_server->set_error_handler(
         [](const httplib::Request&, httplib::Response& response) { describeFailure(response); });
     // Logged just before the answer goes out, so a client that has its answer finds the line.
