@@ -90,6 +90,8 @@ TEST_F(Writer, VisibilityFollowsTheStoredValueNotThePassedOne) {
     ASSERT_TRUE(platform::tapAlertAction(presentedAlert(), "Not Now"));
     ASSERT_TRUE(set("enabled", Value("YES")));
     EXPECT_EQ(heightOf("Detail"), PSListController::defaultRowHeight);
+    // The alert's handler holds the page until the alert is gone.
+    ASSERT_TRUE(platform::tapAlertAction(presentedAlert(), "Not Now"));
 }
 
 class Theme : public PaneFixture {
