@@ -2,16 +2,16 @@
 
 #include <httplib.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
+
+#include "platform/foundation/URLSessionTestServer.h"
 
 // A credits server inside the test process on 127.0.0.1: answers GETs from a table of canned answers
 // (404 for anything else), records every path asked for, and can hold requests back until the test
@@ -27,14 +27,13 @@ public:
 
     explicit CreditsTestServer(std::unique_ptr<httplib::Server> server = std::make_unique<httplib::Server>(),
                                std::string scheme = "http")
-        : m_server(std::move(server)), m_scheme(std::move(scheme)) {
-        m_server->set_keep_alive_max_count(1);
-        m_server->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
+        : m_http(std::move(server), std::move(scheme)) {
+        m_http.routes().set_pre_routing_handler([this](const httplib::Request& request, httplib::Response&) {
             std::lock_guard lock(m_mutex);
             m_paths.push_back(request.path);
             return httplib::Server::HandlerResponse::Unhandled;
         });
-        m_server->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
+        m_http.routes().Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
             serve(request, response);
         });
     }
@@ -42,28 +41,14 @@ public:
     CreditsTestServer(const CreditsTestServer&) = delete;
     CreditsTestServer& operator=(const CreditsTestServer&) = delete;
 
-    bool start() {
-        m_port = m_server->bind_to_any_port("127.0.0.1");
-        if (m_port <= 0)
-            return false;
-        m_listener = std::thread([this] {
-            m_server->listen_after_bind();
-            m_listenerFinished = true;
-        });
-        waitUntilListening();
-        return m_server->is_running();
-    }
-
+    bool start() { return m_http.start(); }
+    // Held answers are let go first, or the listener would wait on them.
     void stop() {
         release();
-        if (!m_listener.joinable())
-            return;
-        waitUntilListening();
-        m_server->stop();
-        m_listener.join();
+        m_http.stop();
     }
 
-    std::string baseURL() const { return m_scheme + "://127.0.0.1:" + std::to_string(m_port); }
+    std::string baseURL() const { return m_http.url(""); }
 
     void answer(const std::string& path, Answer answer) {
         std::lock_guard lock(m_mutex);
@@ -120,16 +105,8 @@ private:
         response.set_content(canned.body, canned.contentType);
     }
 
-    void waitUntilListening() const {
-        while (!m_server->is_running() && !m_listenerFinished)
-            std::this_thread::yield();
-    }
-
-    std::unique_ptr<httplib::Server> m_server;
-    std::string m_scheme;
-    std::thread m_listener;
-    std::atomic<bool> m_listenerFinished{false};
-    int m_port = 0;
+    // The listener thread and its lifetime.
+    URLSessionTestServer m_http;
 
     mutable std::mutex m_mutex; // guards the members below
     std::condition_variable m_changed;
