@@ -5,17 +5,24 @@
 #include <string_view>
 #include <vector>
 
+#include "uikit/NSAttributedString.h"
 #include "uikit/UIAlertAction.h"
+#include "uikit/UIAlertControllerDescriptor.h"
+#include "uikit/UIAlertControllerStyle.h"
+#include "uikit/UIAlertControllerVisualStyle.h"
 #include "uikit/UIViewController.h"
 
-enum class UIAlertControllerStyle {
-    ActionSheet = 0,
-    Alert = 1,
-};
+class UITraitCollection;
 
 // An alert or action sheet: a title, a message and its actions, presented by a view controller.
+//
+// Its view is the card's top part: 270 points wide, centred in the window it is presented in, as
+// high as the header content view (0 without one), which is pinned to its top, left and right and
+// takes its height from its own constraints. Title, message and buttons are drawn below it.
 class UIAlertController : public UIViewController {
 public:
+    static constexpr CGFloat cardWidth = 270;
+
     static std::shared_ptr<UIAlertController> alertControllerWithTitle(std::string title, std::string message,
                                                                        UIAlertControllerStyle style);
     UIAlertController() = default;
@@ -31,11 +38,43 @@ public:
     // Only one of this alert's own actions (or nil) is taken; anything else is ignored.
     void setPreferredAction(const std::shared_ptr<UIAlertAction>& action);
 
+    void viewDidLoad() override;
+    // Centres the card in the view it was presented into.
+    void viewDidAppear(bool animated) override;
+
+    // --- Private operations (what tweaks reach for) ---------------------------------------------
+    // The style the alert draws its texts with, for its traits (the key window's, else the current
+    // ones). Exists from 13.0; earlier releases ask visualStyleForAlertControllerStyle instead.
+    std::shared_ptr<UIAlertControllerVisualStyle> _visualStyle() const;
+    // The route before 13.0: a style for a controller style, traits and descriptor (each may be nil).
+    std::shared_ptr<UIAlertControllerVisualStyle>
+    visualStyleForAlertControllerStyle(UIAlertControllerStyle style,
+                                       std::shared_ptr<UITraitCollection> traits,
+                                       std::shared_ptr<UIAlertControllerDescriptor> descriptor) const;
+    std::shared_ptr<UIAlertControllerDescriptor> _currentDescriptor() const;
+
+    // Shown instead of message() when set (nil goes back to the plain message); also sets message()
+    // to its text, as the platform's alert does.
+    void _setAttributedMessage(std::shared_ptr<NSAttributedString> message);
+    std::shared_ptr<NSAttributedString> _attributedMessage() const { return m_attributedMessage; }
+
+    // A controller whose view is shown above the title. It becomes a child of the alert, so its
+    // view loads and appears with the alert's; nil removes the one set before.
+    void _setHeaderContentViewController(std::shared_ptr<UIViewController> controller);
+    std::shared_ptr<UIViewController> _headerContentViewController() const { return m_headerContent; }
+
 private:
     std::string m_message;
+    std::shared_ptr<NSAttributedString> m_attributedMessage;
+    std::shared_ptr<UIViewController> m_headerContent;
     std::vector<std::shared_ptr<UIAlertAction>> m_actions;
     std::shared_ptr<UIAlertAction> m_preferredAction;
     UIAlertControllerStyle m_style = UIAlertControllerStyle::Alert;
+
+    void installHeaderContentView();
+    void placeCardInSuperview();
+
+    std::vector<std::shared_ptr<NSLayoutConstraint>> m_cardConstraints;
 };
 
 using UIAlertControllerPtr = std::shared_ptr<UIAlertController>;

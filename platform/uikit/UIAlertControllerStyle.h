@@ -1,0 +1,6 @@
+#pragma once
+
+enum class UIAlertControllerStyle {
+    ActionSheet = 0,
+    Alert = 1,
+};
