@@ -26,7 +26,9 @@ UINavigationController::initWithRootViewController(const std::shared_ptr<UIViewC
     return navigation;
 }
 
-UINavigationController::UINavigationController() : m_navigationBar(std::make_shared<UINavigationBar>()) {}
+UINavigationController::UINavigationController() : m_navigationBar(std::make_shared<UINavigationBar>()) {
+    m_navigationBar->_applyAppearance();
+}
 
 void UINavigationController::pushViewController(const std::shared_ptr<UIViewController>& controller,
                                                 bool animated) {

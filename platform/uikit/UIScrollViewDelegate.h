@@ -13,6 +13,7 @@ public:
     virtual void scrollViewWillBeginDragging(const std::shared_ptr<UIScrollView>&) {}
     virtual void scrollViewDidEndDraggingWillDecelerate(const std::shared_ptr<UIScrollView>&, bool) {}
     virtual void scrollViewDidEndDecelerating(const std::shared_ptr<UIScrollView>&) {}
+    virtual void scrollViewDidScrollToTop(const std::shared_ptr<UIScrollView>&) {}
     virtual void scrollViewDidEndScrollingAnimation(const std::shared_ptr<UIScrollView>&) {}
     virtual void scrollViewDidChangeAdjustedContentInset(const std::shared_ptr<UIScrollView>&) {}
 };

@@ -1,0 +1,22 @@
+#include "uikit/UINavigationBar.h"
+
+std::shared_ptr<UINavigationBar> UINavigationBar::appearance() {
+    static const auto shared = std::make_shared<UINavigationBar>();
+    return shared;
+}
+
+void UINavigationBar::setTintColor(const UIColorPtr& color) {
+    m_ownTintColor = color;
+    UIView::setTintColor(color);
+}
+
+void UINavigationBar::_applyAppearance() {
+    const auto look = appearance();
+    if (look.get() == this)
+        return;
+    setBarTintColor(look->barTintColor());
+    setTintColor(look->ownTintColor());
+    setBarStyle(look->barStyle());
+    setTranslucent(look->isTranslucent());
+    setShadowImage(look->shadowImage());
+}
