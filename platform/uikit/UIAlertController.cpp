@@ -33,10 +33,14 @@ std::shared_ptr<UIAlertController> UIAlertController::alertControllerWithTitle(s
                                                                                std::string message,
                                                                                UIAlertControllerStyle style) {
     auto alert = std::make_shared<UIAlertController>();
-    alert->setTitle(std::move(title));
-    alert->m_message = std::move(message);
-    alert->m_style = style;
+    alert->_initWithTitle(std::move(title), std::move(message), style);
     return alert;
+}
+
+void UIAlertController::_initWithTitle(std::string title, std::string message, UIAlertControllerStyle style) {
+    setTitle(std::move(title));
+    m_message = std::move(message);
+    m_style = style;
 }
 
 void UIAlertController::addAction(const std::shared_ptr<UIAlertAction>& action) {

@@ -63,6 +63,10 @@ public:
     void _setHeaderContentViewController(std::shared_ptr<UIViewController> controller);
     std::shared_ptr<UIViewController> _headerContentViewController() const { return m_headerContent; }
 
+protected:
+    // What alertControllerWithTitle does to a new alert; subclasses' own factories call it.
+    void _initWithTitle(std::string title, std::string message, UIAlertControllerStyle style);
+
 private:
     std::string m_message;
     std::shared_ptr<NSAttributedString> m_attributedMessage;

@@ -1,0 +1,134 @@
+#include "alert/ZRMerrowAlertController.h"
+
+#include "alert/ZRMerrowAlertHeaderViewController.h"
+#include "foundation/NSProcessInfo.h"
+#include "foundation/NSURL.h"
+#include "uikit/NSMutableAttributedString.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIColor.h"
+#include "uikit/UIFont.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+[[maybe_unused]] const Class registeredAlertController =
+    platform::registerClass<ZRMerrowAlertController>("ZRMerrowAlertController", "UIAlertController");
+
+bool runsAtLeast(std::int64_t major) {
+    return NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({major, 0, 0});
+}
+
+// Optional strings of another type count as absent.
+std::string stringOrEmpty(const Value& value) {
+    return value.isString() ? value.asString() : std::string();
+}
+
+std::shared_ptr<UIColor> footerColor() {
+    if (runsAtLeast(13))
+        return UIColor::secondaryLabelColor();
+    return UIColor::colorWithRed(0.235, 0.235, 0.263, 0.6);
+}
+
+} // namespace
+
+std::shared_ptr<ZRMerrowAlertController>
+ZRMerrowAlertController::alertControllerWithTitle(std::string title, std::string message,
+                                                  UIAlertControllerStyle style) {
+    auto alert = std::make_shared<ZRMerrowAlertController>();
+    alert->_initWithTitle(std::move(title), std::move(message), style);
+    return alert;
+}
+
+std::shared_ptr<ZRMerrowAlertController>
+ZRMerrowAlertController::merrowAlertControllerWithManifest(const Value& manifest) {
+    const Value& alertInfo = manifest["alert"];
+    // The message is a placeholder until the attributed one replaces it.
+    auto alert =
+        alertControllerWithTitle(stringOrEmpty(alertInfo["title"]), "a", UIAlertControllerStyle::Alert);
+    alert->setMessageFromAlertInfo(alertInfo);
+    alert->addActionsFromAlertInfo(alertInfo);
+    if (runsAtLeast(12) && manifest["header"].isDictionary()) {
+        auto header = std::make_shared<ZRMerrowAlertHeaderViewController>();
+        header->initWitHeaderInfo(manifest["header"]);
+        alert->_setHeaderContentViewController(header);
+    }
+    alert->m_manifest = manifest;
+    return alert;
+}
+
+std::shared_ptr<UIAlertControllerVisualStyle> ZRMerrowAlertController::currentVisualStyle() const {
+    if (runsAtLeast(13))
+        return _visualStyle();
+    std::shared_ptr<UITraitCollection> traits;
+    if (auto window = UIApplication::sharedApplication()->keyWindow())
+        traits = window->traitCollection();
+    auto style = visualStyleForAlertControllerStyle(preferredStyle(), traits, _currentDescriptor());
+    if (style)
+        style->setDescriptor(_currentDescriptor());
+    return style;
+}
+
+void ZRMerrowAlertController::setMessageFromAlertInfo(const Value& alertInfo) {
+    auto style = currentVisualStyle();
+    NSAttributes bodyAttributes;
+    if (style) {
+        bodyAttributes[std::string(NSFontAttributeName)] = style->messageLabelFont();
+        bodyAttributes[std::string(NSForegroundColorAttributeName)] = style->messageLabelColor();
+    }
+    auto message =
+        std::make_shared<NSMutableAttributedString>(alertInfo["body"].stringValue(), bodyAttributes);
+    if (alertInfo["footer"].isString()) {
+        NSAttributes footerAttributes{
+            {std::string(NSFontAttributeName), UIFont::preferredFontForTextStyle(UIFontTextStyleCaption2)},
+            {std::string(NSForegroundColorAttributeName), footerColor()},
+        };
+        message->appendAttributedString(
+            NSAttributedString("\n\n" + alertInfo["footer"].asString(), footerAttributes));
+    }
+    _setAttributedMessage(message);
+}
+
+void ZRMerrowAlertController::addActionsFromAlertInfo(const Value& alertInfo) {
+    const Value& callToAction = alertInfo["call_to_action"];
+    if (callToAction.isDictionary()) {
+        const std::string address = stringOrEmpty(callToAction["url"]);
+        auto action = UIAlertAction::actionWithTitle(
+            stringOrEmpty(callToAction["title"]), UIAlertActionStyle::Default, [address](const auto&) {
+                UIApplication::sharedApplication()->openURL(NSURL::URLWithString(address),
+                                                            Value::dictionary(), nullptr);
+            });
+        addAction(action);
+        setPreferredAction(action);
+    }
+    addAction(UIAlertAction::actionWithTitle(alertInfo["rejection_title"].stringValue(),
+                                             UIAlertActionStyle::Default, nullptr));
+}
+
+bool ZRMerrowAlertController::isAllowedToShowBasedOnManifest() const {
+    const Value& check = m_manifest["display_check_url"];
+    if (check.isNull())
+        return true;
+    auto url = check.isString() ? NSURL::URLWithString(check.asString()) : nullptr;
+    if (!url)
+        return true;
+    return UIApplication::sharedApplication()->canOpenURL(url);
+}
+
+void ZRMerrowAlertController::viewWillAppear(bool animated) {
+    UIAlertController::viewWillAppear(animated);
+    unclipHeaderContainer();
+}
+
+void ZRMerrowAlertController::viewDidAppear(bool animated) {
+    UIAlertController::viewDidAppear(animated);
+    unclipHeaderContainer();
+}
+
+void ZRMerrowAlertController::unclipHeaderContainer() {
+    if (!runsAtLeast(12))
+        return;
+    auto header = _headerContentViewController();
+    auto headerView = header ? header->viewIfLoaded() : nullptr;
+    if (auto container = headerView ? headerView->superview() : nullptr)
+        container->setClipsToBounds(false);
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <memory>
+
+#include "alert/ZRMerrowAvatarView.h"
+#include "foundation/Value.h"
+#include "uikit/UIImageView.h"
+#include "uikit/UIView.h"
+
+// The avatar group in the middle of the header: a 72-point circular avatar with, when the info
+// names an "app" picture, a 32-point icon overhanging its lower trailing corner by 4 points. The
+// pictures are read synchronously when the group is built; one that cannot be read leaves its view
+// empty at the same size.
+class ZRMerrowTwitterAvatarDisplayView : public UIView {
+public:
+    static constexpr CGFloat avatarSide = 72;
+    static constexpr CGFloat iconSide = 32;
+    static constexpr CGFloat iconOverhang = 4;
+
+    ZRMerrowTwitterAvatarDisplayView() = default;
+
+    // `info` is the header's "foreground_images": "profile" and optional "app" URL strings.
+    std::shared_ptr<ZRMerrowTwitterAvatarDisplayView> initWithInfo(const Value& info);
+
+    const ZRMerrowAvatarViewPtr& avatarView() const { return _avatarView; }
+    void setAvatarView(ZRMerrowAvatarViewPtr view) { _avatarView = std::move(view); }
+    const UIImageViewPtr& iconOverlayView() const { return _iconOverlayView; }
+    void setIconOverlayView(UIImageViewPtr view) { _iconOverlayView = std::move(view); }
+
+private:
+    void addAvatar(const Value& profileURL);
+    void addIcon(const Value& appURL);
+    void applyShadow();
+
+    ZRMerrowAvatarViewPtr _avatarView;
+    UIImageViewPtr _iconOverlayView;
+};
+
+using ZRMerrowTwitterAvatarDisplayViewPtr = std::shared_ptr<ZRMerrowTwitterAvatarDisplayView>;

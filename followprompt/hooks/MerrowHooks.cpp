@@ -1,0 +1,88 @@
+#include "hooks/MerrowHooks.h"
+
+#include "alert/ZRMerrowAlertController.h"
+#include "alert/ZRMerrowAlertCoordinator.h"
+#include "foundation/NSProcessInfo.h"
+#include "hooks/MerrowPromptState.h"
+#include "runtime/ObjCRuntime.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIWindow.h"
+
+namespace merrow {
+
+namespace {
+
+constexpr const char* presentSelector = "__zr_presentFollowAlert";
+
+// The implementations the substitutions replaced, filled by MSHookMessageEx.
+IMP previousFinishUIUnlock;
+IMP previousLockScreenDidDismiss;
+IMP previousApplicationDidFinishLaunching;
+
+MessageValue callPrevious(const IMP& previous, const id& self, const MessageArguments& arguments) {
+    return previous ? previous(self, arguments) : MessageValue();
+}
+
+MessageValue finishUIUnlockFromSource(const id& self, const MessageArguments& arguments) {
+    callPrevious(previousFinishUIUnlock, self, arguments);
+    objc_msgSend(self, presentSelector);
+    return {};
+}
+
+MessageValue lockScreenViewControllerDidDismiss(const id& self, const MessageArguments& arguments) {
+    callPrevious(previousLockScreenDidDismiss, self, arguments);
+    objc_msgSend(self, presentSelector);
+    return {};
+}
+
+MessageValue applicationDidFinishLaunching(const id& self, const MessageArguments& arguments) {
+    callPrevious(previousApplicationDidFinishLaunching, self, arguments);
+    if (!PromptState::hasPromptedForFollow())
+        ZRMerrowAlertCoordinator::sharedCoordinator()->startDownloadingManifestIfNeeded();
+    return {};
+}
+
+void presentFromKeyWindow(const std::shared_ptr<UIViewController>& alert) {
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    if (auto root = window ? window->rootViewController() : nullptr)
+        root->presentViewController(alert, true, nullptr);
+}
+
+} // namespace
+
+void presentFollowAlert() {
+    if (PromptState::hasPromptedForFollow())
+        return;
+    auto coordinator = ZRMerrowAlertCoordinator::sharedCoordinator();
+    if (!coordinator->canPresentAlert())
+        return;
+    PromptState::setHasPromptedForFollow(true);
+    PromptState::storePrompted();
+    auto alert = coordinator->getAlertController();
+    if (!alert || !alert->isAllowedToShowBasedOnManifest())
+        return;
+    presentFromKeyWindow(alert);
+}
+
+void loadIntoSpringBoard() {
+    PromptState::loadFromPreferences();
+    if (!NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({12, 0, 0}))
+        return;
+    Class lockScreenManager = objc_getClass("SBLockScreenManager");
+    MSHookMessageEx(lockScreenManager, "finishUIUnlockFromSource:", finishUIUnlockFromSource,
+                    &previousFinishUIUnlock);
+    MSHookMessageEx(lockScreenManager, "lockScreenViewControllerDidDismiss",
+                    lockScreenViewControllerDidDismiss, &previousLockScreenDidDismiss);
+    class_addMethod(
+        lockScreenManager, presentSelector,
+        [](const id&, const MessageArguments&) -> MessageValue {
+            presentFollowAlert();
+            return {};
+        },
+        "v@:");
+    MSHookMessageEx(objc_getClass("SpringBoard"),
+                    "applicationDidFinishLaunching:", applicationDidFinishLaunching,
+                    &previousApplicationDidFinishLaunching);
+}
+
+} // namespace merrow

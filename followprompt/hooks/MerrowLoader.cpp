@@ -1,0 +1,6 @@
+#include "hooks/MerrowHooks.h"
+
+// Runs when the substitution loader opens the library inside SpringBoard.
+__attribute__((constructor)) static void merrowLibraryDidLoad() {
+    merrow::loadIntoSpringBoard();
+}

@@ -1,0 +1,69 @@
+#include "hooks/MerrowPromptState.h"
+
+#include <atomic>
+
+#include "corefoundation/CFPreferences.h"
+#include "foundation/NSProcessInfo.h"
+#include "foundation/Value.h"
+#include "runtime/ObjCRuntime.h"
+
+namespace merrow {
+
+namespace {
+
+// Written at load time on the loading thread, then only on the main thread; atomic so that no
+// ordering between the two has to be assumed.
+std::atomic<bool> hasPrompted{false};
+
+// The in-memory state by name, for hosts that report it without linking the library.
+[[maybe_unused]] const Class promptStateClass = [] {
+    Class cls = objc_allocateClassPair(objc_getClass("NSObject"), "ZRMerrowPromptState");
+    if (!cls)
+        return objc_getClass("ZRMerrowPromptState");
+    class_addClassMethod(cls, "hasPromptedForFollow", [](const id&, const MessageArguments&) -> MessageValue {
+        return PromptState::hasPromptedForFollow();
+    });
+    class_addClassMethod(cls, "currentPromptKey", [](const id&, const MessageArguments&) -> MessageValue {
+        return currentPromptKey();
+    });
+    objc_registerClassPair(cls);
+    return cls;
+}();
+
+} // namespace
+
+std::string currentPromptKey() {
+    if (NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({13, 0, 0}))
+        return "HasPromptedForFollowV2";
+    return "HasPromptedForFollowV1";
+}
+
+bool PromptState::hasPromptedForFollow() {
+    return hasPrompted.load();
+}
+
+void PromptState::setHasPromptedForFollow(bool prompted) {
+    hasPrompted.store(prompted);
+}
+
+void PromptState::loadFromPreferences() {
+    CFPreferencesAppSynchronize(preferenceDomain);
+    const Value keys =
+        CFPreferencesCopyKeyList(preferenceDomain, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+    Value stored;
+    if (!keys.isNull())
+        stored = CFPreferencesCopyMultiple(keys, preferenceDomain, kCFPreferencesCurrentUser,
+                                           kCFPreferencesAnyHost);
+    const std::string key = currentPromptKey();
+    if (stored.isDictionary() && stored.contains(key))
+        setHasPromptedForFollow(stored[key].boolValue());
+}
+
+void PromptState::storePrompted() {
+    const Value entry = Value::dictionary({{currentPromptKey(), true}});
+    CFPreferencesSetMultiple(entry, Value(), preferenceDomain, kCFPreferencesCurrentUser,
+                             kCFPreferencesAnyHost);
+    CFPreferencesAppSynchronize(preferenceDomain);
+}
+
+} // namespace merrow

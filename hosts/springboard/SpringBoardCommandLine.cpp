@@ -1,0 +1,177 @@
+#include "springboard/SpringBoardCommandLine.h"
+
+#include <charconv>
+#include <utility>
+
+namespace corvale::springboardhost {
+
+namespace {
+
+using Kind = SpringBoardStep::Kind;
+
+SpringBoardCommandLine rejectedUsage(std::string message) {
+    SpringBoardCommandLine commandLine;
+    commandLine.action = SpringBoardCommandLine::Action::reportUsageError;
+    commandLine.usageError = std::move(message);
+    return commandLine;
+}
+
+std::vector<std::string> splitSchemes(std::string_view list) {
+    std::vector<std::string> schemes;
+    while (!list.empty()) {
+        auto comma = list.find(',');
+        if (auto scheme = list.substr(0, comma); !scheme.empty())
+            schemes.emplace_back(scheme);
+        if (comma == std::string_view::npos)
+            break;
+        list.remove_prefix(comma + 1);
+    }
+    return schemes;
+}
+
+std::optional<Kind> stepKind(std::string_view word) {
+    static const std::pair<std::string_view, Kind> kinds[] = {
+        {"launch", Kind::launch}, {"wait-manifest", Kind::waitManifest},
+        {"unlock", Kind::unlock}, {"dump", Kind::dump},
+        {"frames", Kind::frames}, {"tap", Kind::tap},
+        {"render", Kind::render}, {"restart", Kind::restart},
+    };
+    for (const auto& [name, kind] : kinds)
+        if (name == word)
+            return kind;
+    return std::nullopt;
+}
+
+template <class Number> std::optional<Number> parseNumber(std::string_view text) {
+    Number number{};
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return number;
+}
+
+// Reads a step's operand; a message when it is missing or malformed.
+std::optional<std::string> readOperand(SpringBoardStep& step, std::string_view word,
+                                       const std::vector<std::string_view>& arguments, std::size_t& next) {
+    if (step.kind != Kind::frames && step.kind != Kind::tap && step.kind != Kind::render)
+        return std::nullopt;
+    if (next >= arguments.size())
+        return std::string(word) + (step.kind == Kind::frames ? " needs a number of frames"
+                                    : step.kind == Kind::tap  ? " needs an action title"
+                                                              : " needs a file name");
+    step.operand = std::string(arguments[next++]);
+    if (step.kind != Kind::frames)
+        return std::nullopt;
+    auto count = parseNumber<long>(step.operand);
+    if (!count || *count < 0)
+        return "frames takes a whole number of frames, not '" + step.operand + "'";
+    step.count = *count;
+    return std::nullopt;
+}
+
+// One option and its value; a message when it is unknown or its value is malformed.
+std::optional<std::string> readOption(SpringBoardCommandLine& commandLine, std::string_view option,
+                                      std::string_view value) {
+    if (option == "--device-root") {
+        commandLine.deviceRoot = std::string(value);
+    } else if (option == "--os") {
+        commandLine.osVersion = platform::parseVersion(value);
+        if (!commandLine.osVersion)
+            return "--os takes a version such as 13.4.1, not '" + std::string(value) + "'";
+    } else if (option == "--appearance") {
+        if (value != "light" && value != "dark")
+            return "--appearance is light or dark, not '" + std::string(value) + "'";
+        commandLine.appearance = value == "dark" ? platform::SimulatedDevice::Appearance::Dark
+                                                 : platform::SimulatedDevice::Appearance::Light;
+    } else if (option == "--installed-schemes") {
+        commandLine.installedSchemes = splitSchemes(value);
+    } else if (option == "--seed") {
+        commandLine.seed = parseNumber<std::uint64_t>(value);
+        if (!commandLine.seed)
+            return "--seed takes a whole number, not '" + std::string(value) + "'";
+    } else {
+        return "unknown option " + std::string(option);
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SpringBoardCommandLine SpringBoardCommandLine::parse(const std::vector<std::string_view>& arguments) {
+    SpringBoardCommandLine commandLine;
+    std::size_t next = 0;
+    while (next < arguments.size()) {
+        const std::size_t first = next;
+        std::string_view word = arguments[next++];
+        if (word == "--help" || word == "-h") {
+            SpringBoardCommandLine help;
+            help.action = Action::showHelp;
+            return help;
+        }
+        if (auto kind = stepKind(word)) {
+            SpringBoardStep step;
+            step.kind = *kind;
+            if (auto problem = readOperand(step, word, arguments, next))
+                return rejectedUsage(*problem);
+            step.firstArgument = first;
+            step.endArgument = next;
+            commandLine.steps.push_back(std::move(step));
+            continue;
+        }
+        if (!word.starts_with("--"))
+            return rejectedUsage("unknown step '" + std::string(word) + "'");
+        std::string_view value;
+        if (auto equals = word.find('='); equals != std::string_view::npos) {
+            value = word.substr(equals + 1);
+            word = word.substr(0, equals);
+        } else if (next < arguments.size()) {
+            value = arguments[next++];
+        }
+        if (value.empty())
+            return rejectedUsage(std::string(word) + " needs a value");
+        if (auto problem = readOption(commandLine, word, value))
+            return rejectedUsage(*problem);
+    }
+    if (commandLine.steps.empty())
+        return rejectedUsage("no steps given");
+    return commandLine;
+}
+
+std::string SpringBoardCommandLine::helpText() {
+    return R"(Usage: merrow-springboard [options] step...
+
+Plays SpringBoard on the simulated device: defines its classes, loads the libraries under
+/Library/MobileSubstrate/DynamicLibraries whose filter names com.apple.springboard, then runs the
+steps in order. The media clock is a manual one: time moves only with `frames`.
+
+Steps:
+  launch            SpringBoard finished launching (applicationDidFinishLaunching:)
+  wait-manifest     run the main run loop until the follow manifest's download has settled
+                    (at most 20 seconds of real time)
+  unlock            one unlock: finishUIUnlockFromSource: then lockScreenViewControllerDidDismiss
+  dump              print one JSON line: the prompt state in memory and on disk, whether a manifest
+                    is held, the presented alert (title, message, footer, actions, header with its
+                    avatar, icon and the names in the cloud) and the events since the last dump
+  frames N          advance the clock N display frames of 1/60 s, running the run loop each frame
+  tap TITLE         tap the action with that title in the presented alert
+  render FILE.png   draw the screen into a PNG at the screen's scale
+  restart           a new SpringBoard process: memory cleared, preferences kept (the remaining
+                    steps run in it)
+
+Options:
+  --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
+                            else the current directory)
+  --os X.Y.Z                the iOS version the device runs (default: 14.0)
+  --appearance light|dark   the device's appearance (default: light)
+  --installed-schemes a,b   URL schemes that installed apps open (default: none)
+  --seed N                  seed the random source (arc4random_uniform) for a repeatable run
+  --help                    show this text
+
+The manifest comes from $MERROW_MANIFEST_SERVER (plain http only for 127.0.0.1).
+
+Exit status: 0 when every step ran; 1 when a step cannot run (no alert or no such action to tap, a
+render that failed, a download that did not settle); 2 for bad usage.
+)";
+}
+
+} // namespace corvale::springboardhost

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "foundation/NSOperatingSystemVersion.h"
+#include "foundation/SimulatedDevice.h"
+#include "springboard/SpringBoardStep.h"
+
+namespace corvale::springboardhost {
+
+// What `merrow-springboard` was asked to do: the device it plays and the steps to run.
+struct SpringBoardCommandLine {
+    enum class Action { run, showHelp, reportUsageError };
+
+    Action action = Action::run;
+    std::string usageError;
+
+    std::optional<std::string> deviceRoot;
+    std::optional<NSOperatingSystemVersion> osVersion;
+    std::optional<platform::SimulatedDevice::Appearance> appearance;
+    std::optional<std::vector<std::string>> installedSchemes;
+    std::optional<std::uint64_t> seed;
+    std::vector<SpringBoardStep> steps;
+
+    // Arguments without the program name; options and steps may be mixed, and options take their
+    // value as the next argument or after "=".
+    static SpringBoardCommandLine parse(const std::vector<std::string_view>& arguments);
+    static std::string helpText();
+};
+
+} // namespace corvale::springboardhost

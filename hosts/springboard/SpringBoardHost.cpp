@@ -1,0 +1,236 @@
+#include "springboard/SpringBoardHost.h"
+
+#include <chrono>
+#include <ostream>
+
+#include <nlohmann/json.hpp>
+
+#include "corefoundation/CFPreferences.h"
+#include "foundation/MediaClock.h"
+#include "foundation/RunLoop.h"
+#include "foundation/SimulatedDevice.h"
+#include "springboard/AlertDump.h"
+#include "springboard/ExitStatus.h"
+#include "springboard/SpringBoardClasses.h"
+#include "springboard/TweakLoader.h"
+#include "uikit/CADisplayLink.h"
+#include "uikit/DeviceEventLog.h"
+#include "uikit/UIApplication.h"
+#include "uikit/UIColor.h"
+#include "uikit/UIScreen.h"
+#include "uikit/UIViewController.h"
+
+#if __has_include("render/ScreenRenderer.h")
+#include "render/ScreenRenderer.h"
+#define MERROW_HOST_CAN_RENDER 1
+#endif
+
+namespace corvale::springboardhost {
+
+namespace {
+
+using json = nlohmann::ordered_json;
+
+constexpr const char* springBoardIdentifier = "com.apple.springboard";
+// The library's preference domain and keys, read as any tool on the device could read them.
+constexpr std::string_view promptDomain = "dev.orlan.ios.tweak.lib.libmerrow";
+constexpr std::string_view promptKeys[] = {"HasPromptedForFollowV1", "HasPromptedForFollowV2"};
+// Where the manual clock starts: display links treat a time of 0 as "never ticked".
+constexpr double clockStart = 1000;
+constexpr auto manifestWaitLimit = std::chrono::seconds(20);
+
+json valueJSON(const Value& value) {
+    if (value.isBool())
+        return value.boolValue();
+    if (value.isInteger())
+        return value.integerValue();
+    if (value.isReal())
+        return value.doubleValue();
+    if (value.isString())
+        return value.asString();
+    if (value.isArray()) {
+        json array = json::array();
+        for (const auto& item : value.asArray())
+            array.push_back(valueJSON(item));
+        return array;
+    }
+    if (value.isDictionary()) {
+        json object = json::object();
+        for (const auto& [key, item] : value.asDictionary())
+            object[key] = valueJSON(item);
+        return object;
+    }
+    return nullptr;
+}
+
+Class coordinatorClass() {
+    return objc_getClass("ZRMerrowAlertCoordinator");
+}
+
+id sharedCoordinator() {
+    return objc_msgSendClass(coordinatorClass(), "sharedCoordinator").object();
+}
+
+json promptStateJSON() {
+    json state;
+    Class promptState = objc_getClass("ZRMerrowPromptState");
+    state["inMemory"] = promptState
+                            ? json(objc_msgSendClass(promptState, "hasPromptedForFollow").value().boolValue())
+                            : json(nullptr);
+    state["key"] = promptState
+                       ? json(objc_msgSendClass(promptState, "currentPromptKey").value().stringValue())
+                       : json(nullptr);
+    json stored = json::object();
+    for (auto key : promptKeys)
+        stored[std::string(key)] = valueJSON(CFPreferencesCopyAppValue(key, promptDomain));
+    state["stored"] = stored;
+    return state;
+}
+
+} // namespace
+
+SpringBoardHost::SpringBoardHost(std::ostream& out, std::ostream& err)
+    : m_out(out), m_err(err), m_clock(std::make_shared<platform::ManualClock>(clockStart)) {
+    platform::setMediaClock(m_clock);
+    platform::SimulatedDevice::setApplicationIdentifier(springBoardIdentifier);
+    SpringBoardClasses::registerClasses();
+    m_springBoard = SpringBoardClasses::makeSpringBoard();
+    m_lockScreenManager = SpringBoardClasses::makeLockScreenManager();
+
+    m_window = std::make_shared<UIWindow>();
+    m_window->initWithFrame(UIScreen::mainScreen()->bounds());
+    auto home = std::make_shared<UIViewController>();
+    home->view()->setBackgroundColor(UIColor::colorWithRed(0.16, 0.22, 0.33, 1));
+    m_window->setRootViewController(home);
+}
+
+void SpringBoardHost::loadTweaks() {
+    auto result = TweakLoader::loadLibrariesFor(springBoardIdentifier);
+    for (const auto& problem : result.problems)
+        m_err << "merrow-springboard: " << problem << '\n';
+    m_loadedLibraries = result.loaded;
+    m_window->makeKeyAndVisible();
+}
+
+int SpringBoardHost::run(const std::vector<SpringBoardStep>& steps, std::size_t* restartAt) {
+    *restartAt = steps.size();
+    for (std::size_t index = 0; index < steps.size(); ++index) {
+        if (steps[index].kind == SpringBoardStep::Kind::restart) {
+            *restartAt = index;
+            return exitSuccess;
+        }
+        if (int status = runStep(steps[index]); status != exitSuccess)
+            return status;
+    }
+    return exitSuccess;
+}
+
+int SpringBoardHost::runStep(const SpringBoardStep& step) {
+    using Kind = SpringBoardStep::Kind;
+    int status = exitSuccess;
+    switch (step.kind) {
+    case Kind::launch:
+        objc_msgSend(m_springBoard, "applicationDidFinishLaunching:", {m_springBoard});
+        break;
+    case Kind::waitManifest:
+        status = waitForManifest();
+        break;
+    case Kind::unlock:
+        objc_msgSend(m_lockScreenManager, "finishUIUnlockFromSource:", {Value(1)});
+        objc_msgSend(m_lockScreenManager, "lockScreenViewControllerDidDismiss");
+        break;
+    case Kind::dump:
+        settle();
+        dump();
+        break;
+    case Kind::frames:
+        advanceFrames(step.count);
+        break;
+    case Kind::tap:
+        status = tap(step.operand);
+        break;
+    case Kind::render:
+        status = render(step.operand);
+        break;
+    case Kind::restart:
+        break;
+    }
+    settle();
+    return status;
+}
+
+void SpringBoardHost::settle() {
+    platform::RunLoop::main().runUntilIdle();
+    m_window->layoutIfNeeded();
+}
+
+int SpringBoardHost::waitForManifest() {
+    id coordinator = coordinatorClass() ? sharedCoordinator() : nullptr;
+    if (!coordinator)
+        return exitSuccess;
+    auto settled = [&] { return !objc_msgSend(coordinator, "isDownloadInProgress").value().boolValue(); };
+    if (platform::RunLoop::main().runUntil(settled, manifestWaitLimit))
+        return exitSuccess;
+    m_err << "merrow-springboard: wait-manifest: the download did not settle in " << manifestWaitLimit.count()
+          << " seconds\n";
+    return exitStepFailed;
+}
+
+void SpringBoardHost::advanceFrames(long count) {
+    for (long frame = 0; frame < count; ++frame) {
+        m_clock->advance(1.0 / CADisplayLink::kFramesPerSecond);
+        platform::RunLoop::main().runOnce();
+        m_window->layoutIfNeeded();
+    }
+}
+
+std::shared_ptr<UIAlertController> SpringBoardHost::presentedAlert() const {
+    auto root = m_window->rootViewController();
+    return std::dynamic_pointer_cast<UIAlertController>(root ? root->presentedViewController() : nullptr);
+}
+
+int SpringBoardHost::tap(const std::string& title) {
+    auto alert = presentedAlert();
+    if (!alert) {
+        m_err << "merrow-springboard: tap " << title << ": no alert is presented\n";
+        return exitStepFailed;
+    }
+    if (!platform::tapAlertAction(alert, title)) {
+        m_err << "merrow-springboard: tap " << title << ": the alert has no such action\n";
+        return exitStepFailed;
+    }
+    return exitSuccess;
+}
+
+int SpringBoardHost::render(const std::string& path) {
+#ifdef MERROW_HOST_CAN_RENDER
+    std::string problem;
+    if (platform::render::renderWindowToPNG(*m_window, platform::SimulatedDevice::screenScale(), path,
+                                            &problem))
+        return exitSuccess;
+    m_err << "merrow-springboard: render " << path << ": " << problem << '\n';
+#else
+    m_err << "merrow-springboard: render " << path << ": this build has no screen renderer\n";
+#endif
+    return exitStepFailed;
+}
+
+void SpringBoardHost::dump() {
+    id coordinator = coordinatorClass() ? sharedCoordinator() : nullptr;
+    json events = json::array();
+    for (const auto& event : platform::DeviceEventLog::shared().take())
+        events.push_back(valueJSON(event));
+    json line{
+        {"os", platform::versionString(platform::SimulatedDevice::osVersion())},
+        {"libraries", m_loadedLibraries},
+        {"springBoard", valueJSON(SpringBoardClasses::callCounts())},
+        {"promptState", promptStateJSON()},
+        {"manifestHeld",
+         coordinator ? objc_msgSend(coordinator, "canPresentAlert").value().boolValue() : false},
+        {"alert", AlertDump::describe(presentedAlert())},
+        {"events", events},
+    };
+    m_out << line.dump() << std::endl;
+}
+
+} // namespace corvale::springboardhost

@@ -1,0 +1,98 @@
+// merrow-springboard: SpringBoard of the simulated device, with its tweaks loaded.
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <string_view>
+#include <unistd.h>
+#include <vector>
+
+#include "foundation/DeviceRoot.h"
+#include "foundation/RandomSource.h"
+#include "foundation/SimulatedDevice.h"
+#include "springboard/ExitStatus.h"
+#include "springboard/SpringBoardCommandLine.h"
+#include "springboard/SpringBoardHost.h"
+
+namespace {
+
+using namespace corvale::springboardhost;
+
+int usageError(const std::string& message) {
+    std::cerr << "merrow-springboard: " << message << "\nTry 'merrow-springboard --help'.\n";
+    return exitUsage;
+}
+
+std::optional<std::string> prepareDevice(const SpringBoardCommandLine& commandLine) {
+    if (commandLine.deviceRoot) {
+        std::error_code error;
+        if (!std::filesystem::is_directory(*commandLine.deviceRoot, error))
+            return "--device-root " + *commandLine.deviceRoot + " is not a folder";
+        platform::DeviceRoot::setRoot(*commandLine.deviceRoot);
+    }
+    if (commandLine.osVersion)
+        platform::SimulatedDevice::setOSVersion(*commandLine.osVersion);
+    if (commandLine.appearance)
+        platform::SimulatedDevice::setAppearance(*commandLine.appearance);
+    if (commandLine.installedSchemes)
+        platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
+    if (commandLine.seed)
+        platform::RandomSource::seed(*commandLine.seed);
+    return std::nullopt;
+}
+
+// A new SpringBoard process is this program started again with the options and the steps after the
+// restart: memory starts empty, while the device root (preferences included) stays.
+int restartWith(char** argv, const std::vector<std::string_view>& arguments,
+                const SpringBoardCommandLine& commandLine, std::size_t restartAt) {
+    std::vector<std::string> next;
+    const std::size_t consumedEnd = commandLine.steps[restartAt].endArgument;
+    for (std::size_t index = 0; index < arguments.size(); ++index) {
+        bool consumed = false;
+        for (std::size_t step = 0; step <= restartAt && !consumed; ++step)
+            consumed =
+                index >= commandLine.steps[step].firstArgument && index < commandLine.steps[step].endArgument;
+        if (!consumed)
+            next.emplace_back(arguments[index]);
+    }
+    if (commandLine.steps.size() == restartAt + 1 || consumedEnd > arguments.size())
+        return exitSuccess;
+    std::vector<char*> nextArgv{argv[0]};
+    for (auto& argument : next)
+        nextArgv.push_back(argument.data());
+    nextArgv.push_back(nullptr);
+    std::cout.flush();
+    std::cerr.flush();
+    execv("/proc/self/exe", nextArgv.data());
+    std::cerr << "merrow-springboard: restart: cannot start a new process\n";
+    return exitStepFailed;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    auto commandLine = SpringBoardCommandLine::parse(arguments);
+    switch (commandLine.action) {
+    case SpringBoardCommandLine::Action::showHelp:
+        std::cout << SpringBoardCommandLine::helpText();
+        return exitSuccess;
+    case SpringBoardCommandLine::Action::reportUsageError:
+        return usageError(commandLine.usageError);
+    case SpringBoardCommandLine::Action::run:
+        break;
+    }
+    if (auto problem = prepareDevice(commandLine))
+        return usageError(*problem);
+
+    std::size_t restartAt = 0;
+    int status = exitSuccess;
+    {
+        SpringBoardHost host(std::cout, std::cerr);
+        host.loadTweaks();
+        status = host.run(commandLine.steps, &restartAt);
+    }
+    std::cout.flush();
+    if (status != exitSuccess || restartAt >= commandLine.steps.size())
+        return status;
+    return restartWith(argv, arguments, commandLine, restartAt);
+}
