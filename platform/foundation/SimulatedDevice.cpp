@@ -1,5 +1,6 @@
 #include "foundation/SimulatedDevice.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <mutex>
 #include <optional>
@@ -12,6 +13,7 @@ constexpr NSOperatingSystemVersion defaultOSVersion{14, 0, 0};
 constexpr double defaultScreenScale = 3.0;
 constexpr double smallestScreenScale = 1.0;
 constexpr double largestScreenScale = 4.0;
+constexpr CGSize defaultScreenSize{390, 844};
 
 struct DeviceState {
     std::mutex mutex;
@@ -19,6 +21,8 @@ struct DeviceState {
     std::string applicationIdentifier;
     std::optional<double> screenScale;
     SimulatedDevice::Appearance appearance = SimulatedDevice::Appearance::Light;
+    CGSize screenSize = defaultScreenSize;
+    SimulatedDevice::SizeClass horizontalSizeClass = SimulatedDevice::SizeClass::Compact;
     std::vector<std::string> installedURLSchemes;
 };
 
@@ -102,6 +106,32 @@ void SimulatedDevice::setAppearance(Appearance appearance) {
     auto& device = state();
     std::lock_guard lock(device.mutex);
     device.appearance = appearance;
+}
+
+CGSize SimulatedDevice::screenSize() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    return device.screenSize;
+}
+
+void SimulatedDevice::setScreenSize(CGSize size) {
+    if (!(std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0))
+        return;
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.screenSize = size;
+}
+
+SimulatedDevice::SizeClass SimulatedDevice::horizontalSizeClass() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    return device.horizontalSizeClass;
+}
+
+void SimulatedDevice::setHorizontalSizeClass(SizeClass sizeClass) {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.horizontalSizeClass = sizeClass;
 }
 
 std::vector<std::string> SimulatedDevice::installedURLSchemes() {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/NSOperatingSystemVersion.h"
+#include "uikit/CGGeometry.h"
 
 namespace platform {
 
@@ -29,6 +30,16 @@ public:
     enum class Appearance { Light, Dark };
     static Appearance appearance();
     static void setAppearance(Appearance appearance);
+
+    // The screen's size in points: 390 x 844 (an iPhone in portrait) until set otherwise. Sizes that
+    // are not positive and finite are ignored.
+    static CGSize screenSize();
+    static void setScreenSize(CGSize size);
+
+    // The width class the screen's traits report: compact (a phone in portrait) until set otherwise.
+    enum class SizeClass { Compact, Regular };
+    static SizeClass horizontalSizeClass();
+    static void setHorizontalSizeClass(SizeClass sizeClass);
 
     // The URL schemes that installed applications handle ("twitter", "mailto"), as canOpenURL:
     // sees them. None until set.

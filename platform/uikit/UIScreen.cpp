@@ -18,6 +18,17 @@ double UIScreen::scale() const {
     return platform::SimulatedDevice::screenScale();
 }
 
+CGRect UIScreen::bounds() const {
+    auto size = platform::SimulatedDevice::screenSize();
+    return CGRectMake(0, 0, size.width, size.height);
+}
+
 std::shared_ptr<UITraitCollection> UIScreen::traitCollection() const {
-    return UITraitCollection::traitCollectionWithDisplayScale(scale());
+    auto sizeClass =
+        platform::SimulatedDevice::horizontalSizeClass() == platform::SimulatedDevice::SizeClass::Regular
+            ? UIUserInterfaceSizeClass::Regular
+            : UIUserInterfaceSizeClass::Compact;
+    return UITraitCollection::traitCollectionWithTraitsFromCollections(
+        {UITraitCollection::traitCollectionWithDisplayScale(scale()),
+         UITraitCollection::traitCollectionWithHorizontalSizeClass(sizeClass)});
 }

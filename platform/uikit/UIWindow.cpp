@@ -1,7 +1,9 @@
 #include "uikit/UIWindow.h"
 
+#include "foundation/SimulatedDevice.h"
 #include "uikit/ResolvingTraits.h"
 #include "uikit/UIApplication.h"
+#include "uikit/UIScreen.h"
 #include "uikit/UITraitCollection.h"
 #include "uikit/UIViewController.h"
 
@@ -9,10 +11,22 @@ namespace {
 
 [[maybe_unused]] const Class registeredWindow = platform::registerClass<UIWindow>("UIWindow", "UIView");
 
+std::shared_ptr<UITraitCollection> withDeviceSizeClass(const std::shared_ptr<UITraitCollection>& traits) {
+    if (traits && traits->horizontalSizeClass() != UIUserInterfaceSizeClass::Unspecified)
+        return traits;
+    auto sizeClass =
+        platform::SimulatedDevice::horizontalSizeClass() == platform::SimulatedDevice::SizeClass::Regular
+            ? UIUserInterfaceSizeClass::Regular
+            : UIUserInterfaceSizeClass::Compact;
+    return UITraitCollection::traitCollectionWithTraitsFromCollections(
+        {UITraitCollection::traitCollectionWithHorizontalSizeClass(sizeClass), traits});
+}
+
 } // namespace
 
 UIWindow::UIWindow() {
     UIView::setHidden(true);
+    setFrame(UIScreen::mainScreen()->bounds());
 }
 
 void UIWindow::setRootViewController(const std::shared_ptr<UIViewController>& controller) {
@@ -71,8 +85,8 @@ void UIWindow::setHidden(bool hidden) {
 }
 
 std::shared_ptr<UITraitCollection> UIWindow::traitCollection() const {
-    return m_traitCollection ? platform::completedTraitCollection(m_traitCollection)
-                             : platform::resolvingTraitCollection();
+    return withDeviceSizeClass(m_traitCollection ? platform::completedTraitCollection(m_traitCollection)
+                                                 : platform::resolvingTraitCollection());
 }
 
 void UIWindow::_setTraitCollection(const std::shared_ptr<UITraitCollection>& traits) {

@@ -9,8 +9,8 @@ class UIViewController;
 // The root of a view tree. Holds its root view controller strongly and puts that controller's view
 // in itself, filling the window and following its size. A window becomes visible (and the
 // application's key window) with makeKeyAndVisible, which also lays the tree out; from then on its
-// root view controller gets appearance callbacks. Its frame is zero until code gives it one
-// (initWithFrame, setFrame); the window is the top of its tree's layout.
+// root view controller gets appearance callbacks. A new window fills the main screen (the simulated
+// device's screen size) until code gives it another frame; the window is the top of its tree's layout.
 class UIWindow : public UIView {
 public:
     // Hidden until made visible, as on the platform.
@@ -24,7 +24,8 @@ public:
     bool isKeyWindow() const;
     void setHidden(bool hidden) override;
 
-    // The window's traits: those set on it, else the current trait collection.
+    // The window's traits: those set on it, else the current trait collection; the device's
+    // horizontal size class fills in when neither specifies one.
     std::shared_ptr<UITraitCollection> traitCollection() const override;
     // Used by hosts when the device's appearance or size class changes: the window's views and
     // view controllers (root, its children and presented ones) get traitCollectionDidChange.
