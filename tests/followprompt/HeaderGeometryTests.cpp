@@ -1,0 +1,159 @@
+// The header band as presented: the avatar circle centred in the 160-point band, the icon
+// overhanging it, the fade mask kept at the band's bounds, and pictures that cannot be had.
+#include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "FollowPromptTestSupport.h"
+#include "alert/MerrowImageLoader.h"
+#include "alert/ZRMerrowAlertHeaderViewController.h"
+#include "foundation/ManualClock.h"
+#include "foundation/RunLoop.h"
+#include "support/TemporaryDeviceRoot.h"
+#include "uikit/CALayer.h"
+#include "uikit/UIImage.h"
+#include "uikit/UIWindow.h"
+
+namespace {
+
+std::string readAsset(const char* name) {
+    std::ifstream stream(std::filesystem::path(MERROW_EXAMPLE_ASSETS) / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+class HeaderGeometryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        DeviceStateGuard::runOS("13.0");
+        root.writeFile("/images/profile.png", readAsset("halcyra-profile.png"));
+        root.writeFile("/images/icon.png", readAsset("corvale-icon.png"));
+        root.writeFile("/images/not-a-picture.png", "hello");
+    }
+    void TearDown() override {
+        if (window)
+            window->setHidden(true);
+        platform::RunLoop::main().runUntilIdle();
+    }
+
+    std::shared_ptr<ZRMerrowAlertHeaderViewController> showHeader(const Value& foregroundImages,
+                                                                  CGFloat width = 270) {
+        header = std::make_shared<ZRMerrowAlertHeaderViewController>();
+        header->initWitHeaderInfo(Value::dictionary(
+            {{"background_items", Value::array({backgroundItem("Mira", 1), backgroundItem("Orlan", 3)})},
+             {"foreground_images", foregroundImages}}));
+        window = std::make_shared<UIWindow>();
+        window->initWithFrame(CGRectMake(0, 0, width, 140));
+        window->setRootViewController(header);
+        window->makeKeyAndVisible();
+        window->layoutIfNeeded();
+        return header;
+    }
+
+    static CGRect inHeader(const std::shared_ptr<UIView>& view, const std::shared_ptr<UIView>& headerView) {
+        return view->convertRect(view->bounds(), headerView);
+    }
+
+    DeviceStateGuard device;
+    TemporaryDeviceRoot root;
+    platform::ScopedManualClock clock{50};
+    std::shared_ptr<UIWindow> window;
+    std::shared_ptr<ZRMerrowAlertHeaderViewController> header;
+};
+
+TEST_F(HeaderGeometryTest, AvatarCircleCentredWithTheIconOverhanging) {
+    showHeader(
+        Value::dictionary({{"profile", "file:///images/profile.png"}, {"app", "file:///images/icon.png"}}));
+    auto view = header->view();
+    auto avatar = header->avatarDisplayView()->avatarView();
+    auto icon = header->avatarDisplayView()->iconOverlayView();
+    ASSERT_NE(avatar->image(), nullptr);
+    ASSERT_NE(icon, nullptr);
+    ASSERT_NE(icon->image(), nullptr);
+
+    EXPECT_EQ(header->containerView()->frame(), CGRectMake(0, 0, 270, 160)) << "20 points below the view";
+    EXPECT_EQ(inHeader(avatar, view), CGRectMake(99, 44, 72, 72)) << "centred in the band";
+    EXPECT_EQ(avatar->layer()->cornerRadius(), 36);
+    EXPECT_TRUE(avatar->clipsToBounds());
+    EXPECT_EQ(avatar->contentMode(), UIViewContentModeScaleAspectFill);
+    EXPECT_EQ(inHeader(icon, view), CGRectMake(99 + 72 + 4 - 32, 44 + 72 + 4 - 32, 32, 32));
+    EXPECT_EQ(icon->contentMode(), UIViewContentModeScaleAspectFit);
+    EXPECT_EQ(icon->layer()->cornerRadius(), 0) << "the icon is not rounded";
+    auto shadow = header->avatarDisplayView()->layer();
+    EXPECT_FLOAT_EQ(shadow->shadowOpacity(), 0.15f);
+    EXPECT_EQ(shadow->shadowRadius(), 12);
+    EXPECT_EQ(shadow->shadowOffset().height, 2);
+
+    // The band's names sit behind the avatar group, under a fade mask the size of the band.
+    auto background = header->animatedBackgroundView();
+    EXPECT_EQ(background->frame(), CGRectMake(0, 0, 270, 160));
+    EXPECT_EQ(background->layer()->mask(), header->backgroundMaskLayer());
+    EXPECT_EQ(header->backgroundMaskLayer()->frame(), background->bounds());
+    EXPECT_EQ(header->backgroundMaskLayer()->locations(), (std::vector<double>{0, 0.25, 0.75, 1}));
+    EXPECT_EQ(header->backgroundMaskLayer()->colorAtPosition(0).alpha, 0);
+    EXPECT_EQ(header->backgroundMaskLayer()->colorAtPosition(0.5).alpha, 1);
+    EXPECT_EQ(background->currentNodes().size(), 9u);
+
+    // Wider: the mask follows on the next pass, the avatar keeps its size and stays centred, and
+    // entering a new window replaces the avatar's aspect constraint instead of adding one.
+    auto firstAspect = avatar->aspectRatioConstraint();
+    auto wider = std::make_shared<UIWindow>();
+    wider->initWithFrame(CGRectMake(0, 0, 330, 140));
+    wider->addSubview(view);
+    view->setFrame(wider->bounds());
+    wider->layoutIfNeeded();
+    EXPECT_FALSE(firstAspect->isActive());
+    EXPECT_TRUE(avatar->aspectRatioConstraint()->isActive());
+    EXPECT_EQ(header->backgroundMaskLayer()->frame(), CGRectMake(0, 0, 330, 160));
+    EXPECT_EQ(inHeader(avatar, view), CGRectMake(129, 44, 72, 72));
+    view->removeFromSuperview();
+}
+
+TEST_F(HeaderGeometryTest, MissingOrUnreadablePicturesKeepTheLayout) {
+    showHeader(Value::dictionary({{"profile", "file:///images/not-a-picture.png"}}));
+    auto avatar = header->avatarDisplayView()->avatarView();
+    EXPECT_EQ(avatar->image(), nullptr);
+    EXPECT_EQ(header->avatarDisplayView()->iconOverlayView(), nullptr) << "no \"app\", no overlay";
+    EXPECT_EQ(inHeader(avatar, header->view()), CGRectMake(99, 44, 72, 72));
+    window->setHidden(true);
+
+    showHeader(Value::dictionary({{"profile", 7}, {"app", "file:///images/missing.png"}}));
+    auto icon = header->avatarDisplayView()->iconOverlayView();
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(icon->image(), nullptr);
+    EXPECT_EQ(icon->frame().size, CGSizeMake(32, 32));
+    EXPECT_EQ(header->avatarDisplayView()->avatarView()->image(), nullptr);
+    window->setHidden(true);
+
+    showHeader(Value()); // no "foreground_images" at all
+    EXPECT_EQ(inHeader(header->avatarDisplayView()->avatarView(), header->view()),
+              CGRectMake(99, 44, 72, 72));
+}
+
+TEST(MerrowImageLoader, AServerThatNeverAnswersCostsAtMostTheTimeout) {
+    // A listening socket that accepts connections (the kernel does) but never answers.
+    int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    ASSERT_GE(listener, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+    socklen_t length = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
+    const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/profile.png";
+
+    const auto start = std::chrono::steady_clock::now();
+    auto image = merrow::loadImageSynchronously(Value(url), std::chrono::milliseconds(300));
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(image, nullptr);
+    EXPECT_LT(waited, std::chrono::seconds(5)) << "bounded by the timeout, not by the server";
+    ::close(listener);
+}
+
+} // namespace
