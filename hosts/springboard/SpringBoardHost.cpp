@@ -178,7 +178,10 @@ int SpringBoardHost::waitForManifest() {
 
 void SpringBoardHost::advanceFrames(long count) {
     for (long frame = 0; frame < count; ++frame) {
-        m_clock->advance(1.0 / CADisplayLink::kFramesPerSecond);
+        // Set from the frame count rather than added up, so that rounding never leaves the clock a
+        // hair before a frame boundary (where the display link would skip that frame).
+        ++m_frame;
+        m_clock->set(clockStart + static_cast<double>(m_frame) / CADisplayLink::kFramesPerSecond);
         platform::RunLoop::main().runOnce();
         m_window->layoutIfNeeded();
     }

@@ -38,6 +38,7 @@ private:
     std::ostream& m_out;
     std::ostream& m_err;
     std::shared_ptr<platform::ManualClock> m_clock;
+    long m_frame = 0;
     id m_springBoard;
     id m_lockScreenManager;
     std::shared_ptr<UIWindow> m_window;

@@ -1,0 +1,130 @@
+#include "SpringBoardScenario.h"
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <fstream>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "foundation/PropertyList.h"
+
+extern char** environ;
+
+std::filesystem::path SpringBoardScenario::s_installed;
+
+namespace {
+
+std::string contentsOf(const std::filesystem::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << stream.rdbuf();
+    return contents.str();
+}
+
+int spawnAndWait(std::vector<std::string> argv, const std::filesystem::path& out,
+                 const std::filesystem::path& err) {
+    std::vector<char*> pointers;
+    for (auto& argument : argv)
+        pointers.push_back(argument.data());
+    pointers.push_back(nullptr);
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int exitStatus = -1;
+    pid_t pid = -1;
+    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environ) == 0) {
+        int status = 0;
+        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
+            exitStatus = WEXITSTATUS(status);
+    }
+    posix_spawn_file_actions_destroy(&files);
+    return exitStatus;
+}
+
+} // namespace
+
+void SpringBoardScenario::SetUpTestSuite() {
+    s_installed = std::filesystem::temp_directory_path() / ("merrow-installed-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(s_installed);
+    std::string command = std::string("\"") + CORVALE_CMAKE_COMMAND + "\" --install \"" + CORVALE_BINARY_DIR +
+                          "\" --component libmerrow --prefix \"" + s_installed.string() + "\" > /dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+}
+
+void SpringBoardScenario::TearDownTestSuite() {
+    std::error_code ignored;
+    std::filesystem::remove_all(s_installed, ignored);
+}
+
+void SpringBoardScenario::SetUp() {
+    ASSERT_TRUE(std::filesystem::exists(s_installed / "Library"));
+    std::filesystem::copy(s_installed, m_root.path(), std::filesystem::copy_options::recursive);
+    m_content = m_root.path().parent_path() / (m_root.path().filename().string() + "-content");
+    std::filesystem::create_directories(m_content / "merrow");
+    std::filesystem::copy(std::filesystem::path(MERROW_EXAMPLE_CONTENT) / "assets", m_content / "assets",
+                          std::filesystem::copy_options::recursive);
+    serveManifest(exampleManifest());
+    corvale::devserver::DevServerOptions options;
+    options.contentFolder = m_content;
+    options.requestLog = m_content / "requests.log";
+    m_server = std::make_unique<corvale::devserver::DevServer>(options);
+    ASSERT_TRUE(m_server->start(0));
+    ::setenv("MERROW_MANIFEST_SERVER", m_server->baseURL().c_str(), 1);
+}
+
+void SpringBoardScenario::TearDown() {
+    ::unsetenv("MERROW_MANIFEST_SERVER");
+    if (m_server)
+        m_server->stop();
+    std::error_code ignored;
+    std::filesystem::remove_all(m_content, ignored);
+}
+
+std::string SpringBoardScenario::exampleManifest() {
+    return contentsOf(std::filesystem::path(MERROW_EXAMPLE_CONTENT) / "merrow" / "manifest.json");
+}
+
+void SpringBoardScenario::serveManifest(const std::string& text) const {
+    std::ofstream(m_content / "merrow" / "manifest.json", std::ios::trunc) << text;
+}
+
+int SpringBoardScenario::manifestRequests() const {
+    std::ifstream log(m_content / "requests.log");
+    int count = 0;
+    for (std::string line; std::getline(log, line);)
+        count += line.find("/static/app/merrow/manifest.json") != std::string::npos;
+    return count;
+}
+
+SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments) const {
+    std::vector<std::string> argv{MERROW_SPRINGBOARD_HOST_EXECUTABLE, "--device-root", m_root.path().string(),
+                                  "--seed", "3"};
+    argv.insert(argv.end(), arguments.begin(), arguments.end());
+    const auto out = m_content / "host-stdout.txt";
+    const auto err = m_content / "host-stderr.txt";
+    SpringBoardRun run;
+    run.exitStatus = spawnAndWait(argv, out, err);
+    std::istringstream lines(contentsOf(out));
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.starts_with("{")) {
+            run.text += line + "\n";
+            continue;
+        }
+        auto parsed = nlohmann::json::parse(line, nullptr, false);
+        EXPECT_FALSE(parsed.is_discarded()) << "not JSON: " << line;
+        run.dumps.push_back(parsed.is_discarded() ? nlohmann::json() : parsed);
+    }
+    run.errors = contentsOf(err);
+    return run;
+}
+
+void SpringBoardScenario::storePromptState(const std::string& key, const Value& value) const {
+    const std::string path = "/var/mobile/Library/Preferences/dev.orlan.ios.tweak.lib.libmerrow.plist";
+    std::filesystem::create_directories(m_root.hostPath("/var/mobile/Library/Preferences"));
+    auto domain = platform::PropertyList::readFile(path).value_or(Value::dictionary());
+    domain.set(key, value);
+    ASSERT_TRUE(platform::PropertyList::writeFile(path, domain));
+}
