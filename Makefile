@@ -11,7 +11,7 @@ SANITIZE_CXX   := $(shell command -v clang++ >/dev/null 2>&1 && echo clang++ || 
 SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo gcc)
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
-.PHONY: all deps build run test test-plain test-sanitize test-thread format clean
+.PHONY: all deps build run run-follow-prompt test test-plain test-sanitize test-thread format clean
 
 all: build
 
@@ -28,6 +28,24 @@ build: deps $(BUILD_DIR)/build.ninja
 # The example pane's first page, as the Settings app would open it on the simulated device.
 run: build
 	@$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) dump
+	@$(MAKE) --no-print-directory run-follow-prompt
+
+# The follow prompt on a fresh SpringBoard: the dev server serves the example manifest, the host
+# launches, waits for it, unlocks, prints what it shows and draws out/follow-alert.png and
+# out/follow-alert.gif (two seconds of the name cloud, entrance included).
+FOLLOW_PROMPT_STATE := $(DEVICE_DIR)/var/mobile/Library/Preferences/dev.orlan.ios.tweak.lib.libmerrow.plist
+run-follow-prompt: build
+	@mkdir -p out
+	@rm -f $(FOLLOW_PROMPT_STATE) out/devserver.txt
+	@$(BUILD_DIR)/hosts/devserver/corvale-devserver --content examples/server --port 0 > out/devserver.txt & \
+	server=$$!; \
+	for attempt in $$(seq 50); do grep -q 'listening on' out/devserver.txt 2>/dev/null && break; sleep 0.1; done; \
+	url=$$(sed -n 's/^listening on //p' out/devserver.txt); \
+	MERROW_MANIFEST_SERVER=$$url $(DEVICE_DIR)/usr/bin/merrow-springboard --device-root $(DEVICE_DIR) \
+		--os 14.0 --installed-schemes twitter --seed 7 launch wait-manifest unlock dump \
+		record out/follow-alert.gif 2 render out/follow-alert.png; \
+	status=$$?; kill $$server; wait $$server 2>/dev/null; \
+	[ $$status -eq 0 ] && echo "wrote out/follow-alert.png and out/follow-alert.gif"; exit $$status
 
 test: test-plain test-sanitize test-thread
 
@@ -45,8 +63,9 @@ test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
 # ThreadSanitizer builds only the programs whose code crosses threads (the URL session, dispatch
-# queues, the credits managers): the rest of the suite is single-threaded and already covered above.
-TSAN_TESTS     := foundation_tests settings_credits_tests
+# queues, the credits managers, the follow manifest's coordinator): the rest of the suite is
+# single-threaded and already covered above.
+TSAN_TESTS     := foundation_tests settings_credits_tests followprompt_tests
 
 $(TSAN_DIR)/build.ninja: | deps
 	CC=$(SANITIZE_CC) CXX=$(SANITIZE_CXX) cmake -S . -B $(TSAN_DIR) -G Ninja \

@@ -12,3 +12,5 @@ find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 # Text is measured (and later drawn) with Pango over Cairo.
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+# The SpringBoard host writes animated GIFs of the follow prompt.
+find_package(GIF REQUIRED)

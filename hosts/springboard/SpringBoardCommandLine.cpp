@@ -31,10 +31,11 @@ std::vector<std::string> splitSchemes(std::string_view list) {
 
 std::optional<Kind> stepKind(std::string_view word) {
     static const std::pair<std::string_view, Kind> kinds[] = {
-        {"launch", Kind::launch}, {"wait-manifest", Kind::waitManifest},
-        {"unlock", Kind::unlock}, {"dump", Kind::dump},
-        {"frames", Kind::frames}, {"tap", Kind::tap},
-        {"render", Kind::render}, {"restart", Kind::restart},
+        {"launch", Kind::launch},   {"wait-manifest", Kind::waitManifest},
+        {"unlock", Kind::unlock},   {"dump", Kind::dump},
+        {"frames", Kind::frames},   {"tap", Kind::tap},
+        {"render", Kind::render},   {"record", Kind::record},
+        {"restart", Kind::restart},
     };
     for (const auto& [name, kind] : kinds)
         if (name == word)
@@ -53,13 +54,22 @@ template <class Number> std::optional<Number> parseNumber(std::string_view text)
 // Reads a step's operand; a message when it is missing or malformed.
 std::optional<std::string> readOperand(SpringBoardStep& step, std::string_view word,
                                        const std::vector<std::string_view>& arguments, std::size_t& next) {
-    if (step.kind != Kind::frames && step.kind != Kind::tap && step.kind != Kind::render)
+    if (step.kind != Kind::frames && step.kind != Kind::tap && step.kind != Kind::render &&
+        step.kind != Kind::record)
         return std::nullopt;
     if (next >= arguments.size())
         return std::string(word) + (step.kind == Kind::frames ? " needs a number of frames"
                                     : step.kind == Kind::tap  ? " needs an action title"
                                                               : " needs a file name");
     step.operand = std::string(arguments[next++]);
+    if (step.kind == Kind::record) {
+        auto seconds = next < arguments.size() ? parseNumber<double>(arguments[next]) : std::nullopt;
+        if (!seconds || !(*seconds > 0 && *seconds <= 60))
+            return "record " + step.operand + " needs a length in seconds, from more than 0 to 60";
+        ++next;
+        step.seconds = *seconds;
+        return std::nullopt;
+    }
     if (step.kind != Kind::frames)
         return std::nullopt;
     auto count = parseNumber<long>(step.operand);
@@ -155,6 +165,8 @@ Steps:
   frames N          advance the clock N display frames of 1/60 s, running the run loop each frame
   tap TITLE         tap the action with that title in the presented alert
   render FILE.png   draw the screen into a PNG at the screen's scale
+  record FILE.gif S play S seconds of display frames and write them (20 a second, 2x, cropped to
+                    the presented alert's card, else the whole screen) as a looping GIF
   restart           a new SpringBoard process: memory cleared, preferences kept (the remaining
                     steps run in it)
 

@@ -1,6 +1,7 @@
 #include "springboard/SpringBoardHost.h"
 
 #include <chrono>
+#include <cmath>
 #include <ostream>
 
 #include <nlohmann/json.hpp>
@@ -20,10 +21,9 @@
 #include "uikit/UIScreen.h"
 #include "uikit/UIViewController.h"
 
-#if __has_include("render/ScreenRenderer.h")
+#include "render/AlertPainter.h"
 #include "render/ScreenRenderer.h"
-#define MERROW_HOST_CAN_RENDER 1
-#endif
+#include "springboard/GifRecorder.h"
 
 namespace corvale::springboardhost {
 
@@ -152,6 +152,9 @@ int SpringBoardHost::runStep(const SpringBoardStep& step) {
     case Kind::render:
         status = render(step.operand);
         break;
+    case Kind::record:
+        status = record(step.operand, step.seconds);
+        break;
     case Kind::restart:
         break;
     }
@@ -206,15 +209,39 @@ int SpringBoardHost::tap(const std::string& title) {
 }
 
 int SpringBoardHost::render(const std::string& path) {
-#ifdef MERROW_HOST_CAN_RENDER
     std::string problem;
     if (platform::render::renderWindowToPNG(*m_window, platform::SimulatedDevice::screenScale(), path,
                                             &problem))
         return exitSuccess;
     m_err << "merrow-springboard: render " << path << ": " << problem << '\n';
-#else
-    m_err << "merrow-springboard: render " << path << ": this build has no screen renderer\n";
-#endif
+    return exitStepFailed;
+}
+
+int SpringBoardHost::record(const std::string& path, double seconds) {
+    constexpr double scale = 2;
+    constexpr long displayFramesPerImage = 3; // 20 images a second, 5 hundredths apart
+    const CGSize screen = m_window->bounds().size;
+    CGRect crop = m_window->bounds();
+    if (auto alert = presentedAlert())
+        crop = CGRectIntersection(
+            CGRectInset(platform::render::AlertPainter::layout(*alert, screen).card, -12, -12), crop);
+    GifRecorder recorder(CGRectMake(crop.origin.x * scale, crop.origin.y * scale, crop.size.width * scale,
+                                    crop.size.height * scale),
+                         5);
+    const long images = std::lround(seconds * CADisplayLink::kFramesPerSecond / displayFramesPerImage);
+    std::string problem;
+    for (long image = 0; image < images; ++image) {
+        auto canvas = platform::render::renderWindow(*m_window, scale, &problem);
+        if (!canvas || !recorder.addFrame(canvas->toBitmap())) {
+            m_err << "merrow-springboard: record " << path << ": "
+                  << (canvas ? "a frame is off the screen" : problem) << '\n';
+            return exitStepFailed;
+        }
+        advanceFrames(displayFramesPerImage);
+    }
+    if (recorder.write(path, &problem))
+        return exitSuccess;
+    m_err << "merrow-springboard: record " << path << ": " << problem << '\n';
     return exitStepFailed;
 }
 

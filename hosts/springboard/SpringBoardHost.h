@@ -32,6 +32,7 @@ private:
     void advanceFrames(long count);
     int tap(const std::string& title);
     int render(const std::string& path);
+    int record(const std::string& path, double seconds);
     void dump();
     void settle();
 
