@@ -1,5 +1,7 @@
 #include "settings/CommandLine.h"
 
+#include <cmath>
+#include <cstdlib>
 #include <optional>
 #include <utility>
 
@@ -74,10 +76,40 @@ std::optional<platform::SimulatedDevice::Appearance> parseAppearance(std::string
     return std::nullopt;
 }
 
+std::optional<double> parseNumber(std::string_view text) {
+    std::string copy(text);
+    char* end = nullptr;
+    double number = std::strtod(copy.c_str(), &end);
+    if (copy.empty() || *end != '\0' || !std::isfinite(number))
+        return std::nullopt;
+    return number;
+}
+
+std::optional<platform::SimulatedDevice::SizeClass> parseSizeClass(std::string_view text) {
+    if (text == "compact")
+        return platform::SimulatedDevice::SizeClass::Compact;
+    if (text == "regular")
+        return platform::SimulatedDevice::SizeClass::Regular;
+    return std::nullopt;
+}
+
+// "390x844": both sides positive.
+std::optional<CGSize> parseScreenSize(std::string_view text) {
+    auto cross = text.find('x');
+    if (cross == std::string_view::npos)
+        return std::nullopt;
+    auto width = parseNumber(text.substr(0, cross));
+    auto height = parseNumber(text.substr(cross + 1));
+    if (!width || !height || *width <= 0 || *height <= 0)
+        return std::nullopt;
+    return CGSize{*width, *height};
+}
+
 std::optional<HostStep::Kind> stepKind(std::string_view word) {
     static const std::pair<std::string_view, HostStep::Kind> kinds[] = {
         {"dump", HostStep::Kind::dump},   {"set", HostStep::Kind::set},   {"tap", HostStep::Kind::tap},
         {"alert", HostStep::Kind::alert}, {"back", HostStep::Kind::back}, {"lint", HostStep::Kind::lint},
+        {"render", HostStep::Kind::render}, {"scroll", HostStep::Kind::scroll},
     };
     for (const auto& [name, kind] : kinds)
         if (name == word)
@@ -94,8 +126,18 @@ std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, 
     auto name = reader.value();
     if (!name)
         return std::string(word) + " needs " +
-               (kind == HostStep::Kind::set ? "a row key and a value" : "a name");
+               (kind == HostStep::Kind::set      ? "a row key and a value"
+                : kind == HostStep::Kind::render ? "a PNG file"
+                : kind == HostStep::Kind::scroll ? "a content offset in points"
+                                                 : "a name");
     step.name = std::string(*name);
+    if (kind == HostStep::Kind::scroll) {
+        auto offset = parseNumber(*name);
+        if (!offset)
+            return "scroll takes a content offset in points, not '" + step.name + "'";
+        step.value = Value(*offset);
+        return std::nullopt;
+    }
     if (kind != HostStep::Kind::set)
         return std::nullopt;
     auto literal = reader.value();
@@ -144,6 +186,19 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
             commandLine.appearance = parseAppearance(*value);
             if (!commandLine.appearance)
                 return rejectedUsage("--appearance is light or dark, not '" + std::string(*value) + "'");
+        } else if (word == "--size-class") {
+            commandLine.sizeClass = parseSizeClass(*value);
+            if (!commandLine.sizeClass)
+                return rejectedUsage("--size-class is compact or regular, not '" + std::string(*value) + "'");
+        } else if (word == "--scale") {
+            commandLine.scale = parseNumber(*value);
+            if (!commandLine.scale || *commandLine.scale < 1 || *commandLine.scale > 4)
+                return rejectedUsage("--scale takes a number from 1 to 4, not '" + std::string(*value) + "'");
+        } else if (word == "--screen") {
+            commandLine.screenSize = parseScreenSize(*value);
+            if (!commandLine.screenSize)
+                return rejectedUsage("--screen takes a size in points such as 390x844, not '" +
+                                     std::string(*value) + "'");
         } else if (word == "--installed-schemes") {
             commandLine.installedSchemes = splitSchemes(*value);
         } else if (word == "--without-class") {
@@ -176,6 +231,10 @@ Steps:
   alert TITLE       tap the action with that title in the presented alert
   back              go back to the previous page
   lint              print the problems of the pane's property lists as JSON lines
+  render FILE.png   draw the screen as it is now (bars, page, any alert on top) into a PNG file at
+                    the screen's scale
+  scroll Y          drag the page's list to the content offset Y (points from the top; negative
+                    pulls down), with the callbacks a drag gives
 
 Options:
   --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
@@ -183,6 +242,10 @@ Options:
   --os X.Y.Z                the iOS version the device runs (default: 14.0)
   --appearance light|dark   the device's appearance (default: light)
   --installed-schemes a,b   URL schemes that installed apps open (default: none)
+  --screen WxH              the screen's size in points (default: 390x844)
+  --scale N                 pixels per point, 1 to 4 (default: 3)
+  --size-class compact|regular
+                            the screen's horizontal size class (default: compact)
   --without-class NAME      leave a platform class out of the runtime: PreferencesAppController,
                             FBSSystemService, SBSRelaunchAction or SBSRestartRenderServerAction
                             (repeatable)

@@ -23,6 +23,10 @@ struct CommandLine {
     std::optional<NSOperatingSystemVersion> osVersion;
     std::optional<platform::SimulatedDevice::Appearance> appearance;
     std::optional<std::vector<std::string>> installedSchemes;
+    std::optional<platform::SimulatedDevice::SizeClass> sizeClass;
+    std::optional<double> scale;
+    // In points.
+    std::optional<CGSize> screenSize;
     // Platform classes the host leaves out of the runtime ("FBSSystemService").
     std::set<std::string> withoutClasses;
     std::vector<HostStep> steps;

@@ -8,12 +8,13 @@ namespace corvale::settingshost {
 
 // One thing the person does, in the order the command line gives them.
 struct HostStep {
-    enum class Kind { dump, set, tap, alert, back, lint };
+    enum class Kind { dump, set, tap, alert, back, lint, render, scroll };
 
     Kind kind = Kind::dump;
-    // The row key of `set`, the row label of `tap`, the action title of `alert`.
+    // The row key of `set`, the row label of `tap`, the action title of `alert`, the PNG file of
+    // `render`.
     std::string name;
-    // The value of `set`.
+    // The value of `set`; the content offset (a number) of `scroll`.
     Value value;
 };
 

@@ -28,6 +28,8 @@ public:
 
     const PreferenceLoaderEntry& entry() const { return m_entry; }
     const std::shared_ptr<NSBundle>& paneBundle() const { return m_bundle; }
+    // The key window the pane is shown in (what `render` draws).
+    const std::shared_ptr<UIWindow>& window() const { return m_window; }
     const std::shared_ptr<UINavigationController>& navigationController() const { return m_navigation; }
     // The page on top of the navigation stack; nil when what is on top is no list page.
     std::shared_ptr<PSListController> topPage() const;

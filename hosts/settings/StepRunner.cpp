@@ -1,7 +1,9 @@
 #include "settings/StepRunner.h"
 
 #include "foundation/RunLoop.h"
+#include "foundation/SimulatedDevice.h"
 #include "preferences/PreferencesInteraction.h"
+#include "render/ScreenRenderer.h"
 #include "settings/PageDump.h"
 #include "settings/PaneLint.h"
 #include "settings/ValueJSON.h"
@@ -55,6 +57,10 @@ bool StepRunner::runStep(const HostStep& step) {
     case HostStep::Kind::lint:
         lint();
         return true;
+    case HostStep::Kind::render:
+        return render(step);
+    case HostStep::Kind::scroll:
+        return scroll(step);
     }
     return false;
 }
@@ -115,6 +121,25 @@ bool StepRunner::back() {
         return fail("back: an alert covers the page; answer it first with 'alert TITLE'");
     if (!m_application.goBack())
         return fail("back: the pane's first page is on top");
+    return true;
+}
+
+bool StepRunner::render(const HostStep& step) {
+    std::string error;
+    if (!platform::render::renderWindowToPNG(*m_application.window(), platform::SimulatedDevice::screenScale(),
+                                             step.name, &error))
+        return fail("render: " + error);
+    return true;
+}
+
+bool StepRunner::scroll(const HostStep& step) {
+    auto page = requireTopPage("scroll");
+    if (!page)
+        return false;
+    if (m_application.presentedAlert())
+        return fail("scroll: an alert covers the page; answer it first with 'alert TITLE'");
+    const auto& table = page->table();
+    table->_dragToContentOffset({table->contentOffset().x, step.value.doubleValue()});
     return true;
 }
 

@@ -35,6 +35,8 @@ private:
     bool alert(const HostStep& step);
     bool back();
     void lint();
+    bool render(const HostStep& step);
+    bool scroll(const HostStep& step);
     // The top page, or nil with the reason printed.
     std::shared_ptr<PSListController> requireTopPage(const char* step);
     bool fail(const std::string& message);

@@ -39,6 +39,12 @@ std::optional<std::string> prepareDevice(const CommandLine& commandLine) {
         platform::SimulatedDevice::setOSVersion(*commandLine.osVersion);
     if (commandLine.appearance)
         platform::SimulatedDevice::setAppearance(*commandLine.appearance);
+    if (commandLine.screenSize)
+        platform::SimulatedDevice::setScreenSize(*commandLine.screenSize);
+    if (commandLine.scale)
+        platform::SimulatedDevice::setScreenScale(*commandLine.scale);
+    if (commandLine.sizeClass)
+        platform::SimulatedDevice::setHorizontalSizeClass(*commandLine.sizeClass);
     if (commandLine.installedSchemes)
         platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
     platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);

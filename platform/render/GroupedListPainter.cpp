@@ -26,6 +26,16 @@ struct RowPalette {
     DrawColor card, separator, label, secondary, tint, switchTint;
 };
 
+// What contains a row's control, innermost first: the table, the page owning it, then theirs.
+std::vector<Class> containersOfRows(UITableView& table) {
+    std::vector<Class> chain{object_getClass(table.selfAs<UITableView>())};
+    if (auto owner = table._viewDelegate())
+        chain.push_back(object_getClass(owner));
+    auto outer = AppearanceRegistry::containerChainOfView(table);
+    chain.insert(chain.end(), outer.begin(), outer.end());
+    return chain;
+}
+
 RowPalette paletteFor(const DrawingContext& context, UITableView& table) {
     RowPalette palette;
     palette.card = context.resolve(UIColor::secondarySystemGroupedBackgroundColor());
@@ -36,7 +46,7 @@ RowPalette paletteFor(const DrawingContext& context, UITableView& table) {
     // Switch rows hold no switch view: the tint comes from the proxy rule that a switch in this
     // table would take.
     auto onTint = std::dynamic_pointer_cast<UIColor>(AppearanceRegistry::shared().resolvedValue(
-        objc_getClass("UISwitch"), AppearanceRegistry::containerChainOfView(table), "onTintColor"));
+        objc_getClass("UISwitch"), containersOfRows(table), "onTintColor"));
     palette.switchTint = onTint ? context.resolve(onTint) : DrawingContext::rgb(0.204, 0.78, 0.349);
     return palette;
 }

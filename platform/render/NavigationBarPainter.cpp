@@ -127,15 +127,22 @@ void NavigationBarPainter::paint(UINavigationBar& bar, ViewPainter& painter) {
                          DrawingContext::rgb(0, 0, 0, darkBar ? 0.6 : 0.3));
 
     auto navigation = controllerOf(bar);
-    auto top = navigation ? navigation->topViewController() : nullptr;
+    // A navigation controller may show another one as its page (the Settings app's holds the pane's):
+    // the bar shows the innermost page, and goes back within the innermost stack that can.
+    std::shared_ptr<UIViewController> top = navigation;
+    std::shared_ptr<UIViewController> previous;
+    while (auto nested = std::dynamic_pointer_cast<UINavigationController>(top)) {
+        const auto& stack = nested->viewControllers();
+        if (stack.size() > 1)
+            previous = stack[stack.size() - 2];
+        top = nested->topViewController();
+    }
     if (!top)
         return;
     DrawColor tint = context.resolve(bar.tintColor());
     DrawColor ink = darkBar ? DrawingContext::rgb(1, 1, 1) : DrawingContext::rgb(0, 0, 0);
     CGFloat left = bounds.origin.x + sideInset, right = CGRectGetMaxX(bounds) - sideInset;
-    const auto& pages = navigation->viewControllers();
-    if (pages.size() > 1) {
-        const auto& previous = pages[pages.size() - 2];
+    if (previous) {
         std::string title = previous->navigationItem()->backButtonTitle();
         if (title.empty())
             title = previous->navigationItem()->title().empty() ? previous->title()
