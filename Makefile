@@ -25,9 +25,11 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake --install $(BUILD_DIR) --prefix $(DEVICE_DIR) >/dev/null
 
-# The example pane's first page, as the Settings app would open it on the simulated device.
+# The example pane's first page, as the Settings app would open it on the simulated device: printed,
+# and drawn into out/settings-root.png.
 run: build
-	@$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) dump
+	@mkdir -p out
+	@$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) dump render out/settings-root.png
 	@$(MAKE) --no-print-directory run-follow-prompt
 
 # The follow prompt on a fresh SpringBoard: the dev server serves the example manifest, the host
