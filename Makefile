@@ -11,7 +11,7 @@ SANITIZE_CXX   := $(shell command -v clang++ >/dev/null 2>&1 && echo clang++ || 
 SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo gcc)
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
-.PHONY: all deps build run run-follow-prompt test test-plain test-sanitize test-thread format clean
+.PHONY: all deps build run run-settings run-follow-prompt test test-plain test-sanitize test-thread format clean
 
 all: build
 
@@ -25,12 +25,25 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake --install $(BUILD_DIR) --prefix $(DEVICE_DIR) >/dev/null
 
-# The example pane's first page, as the Settings app would open it on the simulated device: printed,
-# and drawn into out/settings-root.png.
 run: build
-	@mkdir -p out
-	@$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) dump render out/settings-root.png
+	@$(MAKE) --no-print-directory run-settings
 	@$(MAKE) --no-print-directory run-follow-prompt
+
+# The example pane's first page as the Settings app opens it on the simulated device, with the
+# credits from the dev server: prints the page once the credits have arrived and draws
+# out/settings-root.png (top of the page) and out/settings-credits.png (scrolled to the credits).
+run-settings: build
+	@mkdir -p out
+	@rm -f out/devserver-settings.txt
+	@$(BUILD_DIR)/hosts/devserver/corvale-devserver --content examples/server --port 0 > out/devserver-settings.txt & \
+	server=$$!; \
+	for attempt in $$(seq 50); do grep -q 'listening on' out/devserver-settings.txt 2>/dev/null && break; sleep 0.1; done; \
+	url=$$(sed -n 's/^listening on //p' out/devserver-settings.txt); \
+	$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) --credits-server $$url \
+		--installed-schemes twitter,mailto wait-credits dump render out/settings-root.png \
+		scroll 540 wait-credits render out/settings-credits.png; \
+	status=$$?; kill $$server; wait $$server 2>/dev/null; \
+	[ $$status -eq 0 ] && echo "wrote out/settings-root.png and out/settings-credits.png"; exit $$status
 
 # The follow prompt on a fresh SpringBoard: the dev server serves the example manifest, the host
 # launches, waits for it, unlocks, prints what it shows and draws out/follow-alert.png and

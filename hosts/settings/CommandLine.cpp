@@ -107,13 +107,35 @@ std::optional<CGSize> parseScreenSize(std::string_view text) {
 
 std::optional<HostStep::Kind> stepKind(std::string_view word) {
     static const std::pair<std::string_view, HostStep::Kind> kinds[] = {
-        {"dump", HostStep::Kind::dump},   {"set", HostStep::Kind::set},   {"tap", HostStep::Kind::tap},
-        {"alert", HostStep::Kind::alert}, {"back", HostStep::Kind::back}, {"lint", HostStep::Kind::lint},
-        {"render", HostStep::Kind::render}, {"scroll", HostStep::Kind::scroll},
+        {"dump", HostStep::Kind::dump},
+        {"set", HostStep::Kind::set},
+        {"tap", HostStep::Kind::tap},
+        {"alert", HostStep::Kind::alert},
+        {"back", HostStep::Kind::back},
+        {"lint", HostStep::Kind::lint},
+        {"render", HostStep::Kind::render},
+        {"scroll", HostStep::Kind::scroll},
+        {"tap-credit", HostStep::Kind::tapCredit},
+        {"tap-branding", HostStep::Kind::tapBranding},
+        {"wait-credits", HostStep::Kind::waitCredits},
     };
     for (const auto& [name, kind] : kinds)
         if (name == word)
             return kind;
+    return std::nullopt;
+}
+
+// "tap-credit NAME INDEX": the person's name and the button's index from 0.
+std::optional<std::string> readCreditButton(ArgumentReader& reader, HostStep& step) {
+    auto name = reader.value();
+    auto index = name ? reader.value() : std::nullopt;
+    if (!name || !index)
+        return "tap-credit needs a credited person's name and a button index";
+    step.name = std::string(*name);
+    auto number = parseNumber(*index);
+    if (!number || *number < 0 || *number != std::floor(*number))
+        return "tap-credit takes a button index from 0, not '" + std::string(*index) + "'";
+    step.index = static_cast<long>(*number);
     return std::nullopt;
 }
 
@@ -123,6 +145,10 @@ std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, 
     step.kind = kind;
     if (kind == HostStep::Kind::dump || kind == HostStep::Kind::back || kind == HostStep::Kind::lint)
         return std::nullopt;
+    if (kind == HostStep::Kind::tapBranding || kind == HostStep::Kind::waitCredits)
+        return std::nullopt;
+    if (kind == HostStep::Kind::tapCredit)
+        return readCreditButton(reader, step);
     auto name = reader.value();
     if (!name)
         return std::string(word) + " needs " +
@@ -199,6 +225,8 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
             if (!commandLine.screenSize)
                 return rejectedUsage("--screen takes a size in points such as 390x844, not '" +
                                      std::string(*value) + "'");
+        } else if (word == "--credits-server") {
+            commandLine.creditsServer = std::string(*value);
         } else if (word == "--installed-schemes") {
             commandLine.installedSchemes = splitSchemes(*value);
         } else if (word == "--without-class") {
@@ -233,6 +261,11 @@ Steps:
   lint              print the problems of the pane's property lists as JSON lines
   render FILE.png   draw the screen as it is now (bars, page, any alert on top) into a PNG file at
                     the screen's scale
+  tap-credit NAME INDEX
+                    tap the service button INDEX (from 0) of the credited person NAME
+  tap-branding      tap the maker's button in the navigation bar
+  wait-credits      let the app run until the credits and their pictures have arrived (or failed),
+                    the rows are rebuilt and the screen has been still for 0.2 s (at most 10 seconds)
   scroll Y          drag the page's list to the content offset Y (points from the top; negative
                     pulls down), with the callbacks a drag gives
 
@@ -242,6 +275,8 @@ Options:
   --os X.Y.Z                the iOS version the device runs (default: 14.0)
   --appearance light|dark   the device's appearance (default: light)
   --installed-schemes a,b   URL schemes that installed apps open (default: none)
+  --credits-server URL      the credits server's base URL (default: $CORVALE_CREDITS_SERVER, else the
+                            built-in one); plain http only on 127.0.0.1
   --screen WxH              the screen's size in points (default: 390x844)
   --scale N                 pixels per point, 1 to 4 (default: 3)
   --size-class compact|regular

@@ -23,6 +23,8 @@ struct CommandLine {
     std::optional<NSOperatingSystemVersion> osVersion;
     std::optional<platform::SimulatedDevice::Appearance> appearance;
     std::optional<std::vector<std::string>> installedSchemes;
+    // The credits server's base URL (else $CORVALE_CREDITS_SERVER, else the built-in one).
+    std::optional<std::string> creditsServer;
     std::optional<platform::SimulatedDevice::SizeClass> sizeClass;
     std::optional<double> scale;
     // In points.

@@ -8,7 +8,19 @@ namespace corvale::settingshost {
 
 // One thing the person does, in the order the command line gives them.
 struct HostStep {
-    enum class Kind { dump, set, tap, alert, back, lint, render, scroll };
+    enum class Kind {
+        dump,
+        set,
+        tap,
+        alert,
+        back,
+        lint,
+        render,
+        scroll,
+        tapCredit,
+        tapBranding,
+        waitCredits
+    };
 
     Kind kind = Kind::dump;
     // The row key of `set`, the row label of `tap`, the action title of `alert`, the PNG file of
@@ -16,6 +28,8 @@ struct HostStep {
     std::string name;
     // The value of `set`; the content offset (a number) of `scroll`.
     Value value;
+    // The service button of `tap-credit` (the credited person's name is `name`), from 0.
+    long index = 0;
 };
 
 } // namespace corvale::settingshost

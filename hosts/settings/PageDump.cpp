@@ -5,6 +5,7 @@
 
 #include "preferences/PSTableCell.h"
 #include "runtime/ObjCRuntime.h"
+#include "settings/RootPageDump.h"
 #include "settings/ValueJSON.h"
 #include "uikit/NSIndexPath.h"
 #include "uikit/UITraitCollection.h"
@@ -46,6 +47,10 @@ nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& p
     line["page"] = {{"class", object_getClassName(page)}, {"title", page->title()}};
     line["theme"] = theme(page);
     line["sections"] = std::move(rows);
+    line["header"] = RootPageDump::header(page);
+    line["titleView"] = RootPageDump::titleView(page);
+    line["bars"] = RootPageDump::bars(page);
+    line["rightBarButton"] = RootPageDump::rightBarButton(page);
     line["alert"] = alert(alertController);
     line["events"] = nlohmann::ordered_json::array();
     for (const auto& recorded : events)
@@ -78,9 +83,12 @@ nlohmann::ordered_json PageDump::sections(const std::shared_ptr<PSListController
         long rowCount = page->tableViewNumberOfRowsInSection(table, section);
         for (long index = 0; index < rowCount; ++index) {
             auto indexPath = NSIndexPath::indexPathForRow(index, section);
-            if (auto specifier = page->specifierAtIndexPath(indexPath))
-                rows.push_back(
-                    row(page, specifier, page->tableViewHeightForRowAtIndexPath(table, indexPath)));
+            if (auto specifier = page->specifierAtIndexPath(indexPath)) {
+                auto shown = row(page, specifier, page->tableViewHeightForRowAtIndexPath(table, indexPath));
+                if (auto credit = RootPageDump::credit(page, indexPath); !credit.is_null())
+                    shown["credit"] = std::move(credit);
+                rows.push_back(std::move(shown));
+            }
         }
         sections.push_back(
             {{"footer", optionalString(page->tableViewTitleForFooterInSection(table, section))},

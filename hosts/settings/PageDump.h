@@ -14,7 +14,8 @@ namespace corvale::settingshost {
 
 // What a person sees of a page, as the one JSON object of a `dump` line:
 // {"page": {"class", "title"}, "theme": {"headerColour", "tintColour"}, "sections": [{"footer",
-// "rows": [{"cell", "label", "key", "id", "height", "value"}]}], "alert", "events"}.
+// "rows": [{"cell", "label", "key", "id", "height", "value", and "credit" for a credit row}]}],
+// "header", "titleView", "bars", "rightBarButton" (see RootPageDump), "alert", "events"}.
 // Everything comes from the page as the table would ask it: the sections and heights through the
 // page's table callbacks, values through readPreferenceValue. Colours are resolved with the page's
 // traits and given as [r, g, b, a], each clamped to 0...1 and rounded to six decimals.

@@ -39,6 +39,8 @@ SettingsApplication::~SettingsApplication() {
             page->dismissViewControllerAnimated(false, nullptr);
     if (m_navigation->presentedViewController())
         m_navigation->dismissViewControllerAnimated(false, nullptr);
+    if (m_outerNavigation && m_outerNavigation->presentedViewController())
+        m_outerNavigation->dismissViewControllerAnimated(false, nullptr);
     platform::RunLoop::main().runUntilIdle();
 }
 
@@ -87,9 +89,13 @@ std::shared_ptr<PSSpecifier> SettingsApplication::openingSpecifier(const Prefere
 void SettingsApplication::show(const std::shared_ptr<PSListController>& page) {
     if (!m_entry.label().empty())
         page->setTitle(m_entry.label());
+    // The app keeps a pane's pages in a navigation controller of their own, shown as a page of its
+    // outer navigation controller; the outer bar is the one on screen.
     m_navigation = UINavigationController::initWithRootViewController(page);
+    m_navigation->setNavigationBarHidden(true);
+    m_outerNavigation = UINavigationController::initWithRootViewController(m_navigation);
     m_window = std::make_shared<UIWindow>();
-    m_window->setRootViewController(m_navigation);
+    m_window->setRootViewController(m_outerNavigation);
     m_window->makeKeyAndVisible();
     page->view();
     platform::RunLoop::main().runUntilIdle();

@@ -13,7 +13,8 @@
 namespace corvale::settingshost {
 
 // The Settings app with one pane open: the pane's first page as the root of a navigation controller
-// in the key window, made the way the app makes it from the pane's loader entry.
+// (nested in the app's outer one) in the key window, made the way the app makes it from the pane's loader
+// entry.
 class SettingsApplication {
 public:
     // Loads the entry's bundle, creates its principal class (else the entry's "detail" class), gives
@@ -30,7 +31,12 @@ public:
     const std::shared_ptr<NSBundle>& paneBundle() const { return m_bundle; }
     // The key window the pane is shown in (what `render` draws).
     const std::shared_ptr<UIWindow>& window() const { return m_window; }
+    // The navigation controller of the pane's pages.
     const std::shared_ptr<UINavigationController>& navigationController() const { return m_navigation; }
+    // The app's own navigation controller, whose bar is on screen; it holds the pane's one.
+    const std::shared_ptr<UINavigationController>& outerNavigationController() const {
+        return m_outerNavigation;
+    }
     // The page on top of the navigation stack; nil when what is on top is no list page.
     std::shared_ptr<PSListController> topPage() const;
     // The alert presented over the pages, if any.
@@ -54,6 +60,7 @@ private:
     PreferenceLoaderEntry m_entry;
     std::shared_ptr<NSBundle> m_bundle;
     std::shared_ptr<UINavigationController> m_navigation;
+    std::shared_ptr<UINavigationController> m_outerNavigation;
     std::shared_ptr<UIWindow> m_window;
 };
 

@@ -61,6 +61,12 @@ bool StepRunner::runStep(const HostStep& step) {
         return render(step);
     case HostStep::Kind::scroll:
         return scroll(step);
+    case HostStep::Kind::tapCredit:
+        return tapCredit(step);
+    case HostStep::Kind::tapBranding:
+        return tapBranding();
+    case HostStep::Kind::waitCredits:
+        return waitCredits();
     }
     return false;
 }
@@ -126,8 +132,8 @@ bool StepRunner::back() {
 
 bool StepRunner::render(const HostStep& step) {
     std::string error;
-    if (!platform::render::renderWindowToPNG(*m_application.window(), platform::SimulatedDevice::screenScale(),
-                                             step.name, &error))
+    if (!platform::render::renderWindowToPNG(*m_application.window(),
+                                             platform::SimulatedDevice::screenScale(), step.name, &error))
         return fail("render: " + error);
     return true;
 }

@@ -37,6 +37,9 @@ private:
     void lint();
     bool render(const HostStep& step);
     bool scroll(const HostStep& step);
+    bool tapCredit(const HostStep& step);
+    bool tapBranding();
+    bool waitCredits();
     // The top page, or nil with the reason printed.
     std::shared_ptr<PSListController> requireTopPage(const char* step);
     bool fail(const std::string& message);

@@ -1,5 +1,6 @@
 // corvale-settings: the Settings app of the simulated device, with the installed pane open.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -47,6 +48,9 @@ std::optional<std::string> prepareDevice(const CommandLine& commandLine) {
         platform::SimulatedDevice::setHorizontalSizeClass(*commandLine.sizeClass);
     if (commandLine.installedSchemes)
         platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
+    // The pane reads the server from the environment, as it would read its deployment setting.
+    if (commandLine.creditsServer)
+        setenv("CORVALE_CREDITS_SERVER", commandLine.creditsServer->c_str(), 1);
     platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
     return std::nullopt;
 }

@@ -121,8 +121,13 @@ void UINavigationController::setNavigationBarHidden(bool hidden, bool) {
         top->viewIfLoaded()->_setSafeAreaInsets(UIEdgeInsetsMake(barsHeight(), 0, 0, 0));
 }
 
+// A navigation controller inside another (as Settings nests a pane's pages) sits under the outer
+// bars as well: every shown bar up the chain covers the top of the page.
 CGFloat UINavigationController::barsHeight() const {
-    return kStatusBarHeight + (m_navigationBarHidden ? 0 : kNavigationBarHeight);
+    CGFloat height = kStatusBarHeight + (m_navigationBarHidden ? 0 : kNavigationBarHeight);
+    for (auto outer = navigationController(); outer; outer = outer->navigationController())
+        height += outer->isNavigationBarHidden() ? 0 : kNavigationBarHeight;
+    return height;
 }
 
 void UINavigationController::viewDidLoad() {

@@ -5,6 +5,8 @@
 
 #include "credits/KVCorvaleCreditService.h"
 #include "foundation/Dispatch.h"
+#include "foundation/NSBundle.h"
+#include "foundation/NSURLSessionDataTask.h"
 #include "runtime/ObjCRuntime.h"
 #include "uikit/CALayer.h"
 #include "uikit/NSAttributedString.h"
@@ -23,6 +25,22 @@ namespace {
                         [](const auto& self, const MessageArguments& arguments) {
                             self->buttonTapped(platform::argument(arguments, 0).objectAs<UIButton>());
                         }));
+    // Hosts read the cell by name.
+    class_addMethod(cls, "name",
+                    platform::methodImplementation<KVCorvaleCreditCell>(
+                        [](const auto& self, const auto&) { return Value(self->name()); }));
+    class_addMethod(cls, "position",
+                    platform::methodImplementation<KVCorvaleCreditCell>(
+                        [](const auto& self, const auto&) { return Value(self->position()); }));
+    class_addMethod(cls, "optionStackView",
+                    platform::methodImplementation<KVCorvaleCreditCell>(
+                        [](const auto& self, const auto&) { return id(self->optionStackView()); }));
+    class_addMethod(cls, "_pictureSettled",
+                    platform::methodImplementation<KVCorvaleCreditCell>(
+                        [](const auto& self, const auto&) { return Value(self->_pictureSettled()); }));
+    class_addMethod(cls, "avatarImageView",
+                    platform::methodImplementation<KVCorvaleCreditCell>(
+                        [](const auto& self, const auto&) { return id(self->avatarImageView()); }));
     return cls;
 }();
 
@@ -200,7 +218,10 @@ void KVCorvaleCreditCell::buttonTapped(const std::shared_ptr<UIButton>& button) 
 std::shared_ptr<UIImage> KVCorvaleCreditCell::imageFromFilename(const std::string& name) const {
     if (!m_bundlePath || name.empty())
         return nullptr;
-    return UIImage::imageWithContentsOfFile(*m_bundlePath + "/" + name);
+    if (auto exact = UIImage::imageWithContentsOfFile(*m_bundlePath + "/" + name))
+        return exact;
+    // The bundle ships the icons as "<name>@2x.png" and "<name>@3x.png": the variant for the screen.
+    return UIImage::imageNamed(name, NSBundle::bundleWithPath(*m_bundlePath), nullptr);
 }
 
 void KVCorvaleCreditCell::layoutSubviews() {
@@ -214,11 +235,21 @@ void KVCorvaleCreditCell::layoutSubviews() {
 
 void KVCorvaleCreditCell::creditsImageManagerDidLoadImage(
     const std::shared_ptr<KVCorvaleSettingsCreditsImageManager>&, const std::shared_ptr<UIImage>& image) {
+    ++m_picturesInFlight;
     std::weak_ptr<KVCorvaleCreditCell> weakSelf = selfAs<KVCorvaleCreditCell>();
     dispatch_async(dispatch_get_main_queue(), [weakSelf, image] {
-        if (auto self = weakSelf.lock(); self && self->m_avatarImageView)
+        auto self = weakSelf.lock();
+        if (!self)
+            return;
+        if (self->m_avatarImageView)
             self->m_avatarImageView->setImage(image);
+        --self->m_picturesInFlight;
     });
+}
+
+bool KVCorvaleCreditCell::_pictureSettled() const {
+    const auto task = m_imageManager ? m_imageManager->fetchTask() : nullptr;
+    return (!task || task->state() == NSURLSessionTaskState::Completed) && m_picturesInFlight.load() == 0;
 }
 
 std::string KVCorvaleCreditCell::name() const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -43,12 +44,16 @@ public:
     void _doCreditOptions();
     // Opens the option whose index is the button's tag.
     void buttonTapped(const std::shared_ptr<UIButton>& button);
-    // The image file `<bundlePath>/<name>`; nil without one or without a bundle path.
+    // The image file `<bundlePath>/<name>`, else the bundle's image of that name in the variant for the
+    // screen's scale; nil without either or without a bundle path.
     std::shared_ptr<UIImage> imageFromFilename(const std::string& name) const;
 
     // Moves the picture to the main queue before showing it, even when it came from there.
     void creditsImageManagerDidLoadImage(const std::shared_ptr<KVCorvaleSettingsCreditsImageManager>& manager,
                                          const std::shared_ptr<UIImage>& image) override;
+
+    // No picture download is running and every delivered picture is shown (what hosts wait for).
+    bool _pictureSettled() const;
 
     std::string name() const;
     void setName(std::string name);
@@ -82,6 +87,7 @@ private:
     std::shared_ptr<UIStackView> m_optionStackView;
     std::shared_ptr<UIStackView> m_labelStackView;
     std::vector<std::shared_ptr<KVCorvaleCreditOption>> m_creditOptions;
+    std::atomic<int> m_picturesInFlight{0};
 };
 
 using KVCorvaleCreditCellPtr = std::shared_ptr<KVCorvaleCreditCell>;

@@ -48,6 +48,20 @@ using Controller = KVCorvaleSettingsController;
     class_addMethod(cls, "adjustForNavigationBarMode",
                     platform::methodImplementation<Controller>(
                         [](const auto& self, const auto&) { self->adjustForNavigationBarMode(); }));
+    // What hosts read by name: the header's views and whether the credits exchange has settled.
+    class_addMethod(cls, "headerView",
+                    platform::methodImplementation<Controller>(
+                        [](const auto& self, const auto&) { return id(self->headerView()); }));
+    class_addMethod(cls, "_titleLabel",
+                    platform::methodImplementation<Controller>(
+                        [](const auto& self, const auto&) { return id(self->_titleLabel()); }));
+    class_addMethod(cls, "_companyLabel",
+                    platform::methodImplementation<Controller>(
+                        [](const auto& self, const auto&) { return id(self->_companyLabel()); }));
+    class_addMethod(cls, "_creditsExchangeSettled",
+                    platform::methodImplementation<Controller>([](const auto& self, const auto&) {
+                        return Value(self->_creditsExchangeSettled());
+                    }));
     class_addMethod(
         cls, "didScroll",
         platform::methodImplementation<Controller>([](const auto& self, const auto&) { self->didScroll(); }));
@@ -79,6 +93,18 @@ std::shared_ptr<NSAttributedString> textWith(std::string text, const UIColorPtr&
 } // namespace
 
 // --- Loading the view ---------------------------------------------------------------------------
+
+// The header stands still over the scrolling table, so the page's view holds the table rather than
+// being it, as the Settings app's list pages are built.
+void KVCorvaleSettingsController::loadView() {
+    auto container = std::make_shared<UIView>();
+    const auto& tableView = table();
+    container->setFrame(tableView->frame());
+    tableView->setFrame(container->bounds());
+    tableView->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
+    container->addSubview(tableView);
+    setView(container);
+}
 
 void KVCorvaleSettingsController::viewDidLoad() {
     KVCorvaleBaseSettingsController::viewDidLoad();
@@ -131,6 +157,8 @@ void KVCorvaleSettingsController::buildTitleView() {
     _titleView->setSubtitle("Version " + tweakVersion().stringValue());
     _titleView->setIconImage(tweakIcon());
     _titleView->setShowingIcon(true);
+    // Outside any window nothing else lays the title view out; the bar shows it at this size.
+    _titleView->layoutIfNeeded();
     navigationItem()->setTitleView(_titleView);
 }
 
@@ -150,9 +178,6 @@ void KVCorvaleSettingsController::buildHeader() {
     pageView->addSubview(_headerView);
     activate(_headerView->leftAnchor()->constraintEqualToAnchor(pageView->leftAnchor()));
     activate(_headerView->rightAnchor()->constraintEqualToAnchor(pageView->rightAnchor()));
-    // The page's view is its table: its edges bound the scrolled content, which does not fix a width
-    // here, so the header also takes the table's own width.
-    activate(_headerView->widthAnchor()->constraintEqualToAnchor(pageView->widthAnchor()));
     headerViewHeightConstraint = _headerView->heightAnchor()->constraintEqualToConstant(headerHeight);
     activate(headerViewHeightConstraint);
     headerViewTopConstraint =

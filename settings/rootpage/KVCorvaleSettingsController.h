@@ -36,6 +36,7 @@ public:
     KVCorvaleSettingsController() = default;
 
     // --- The page -------------------------------------------------------------------------------
+    void loadView() override;
     void viewDidLoad() override;
     void _loadSpecifiers() override;
     std::optional<std::string> tableViewTitleForFooterInSection(const std::shared_ptr<UITableView>& tableView,

@@ -7,8 +7,26 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredClass = platform::registerClass<KVCorvaleSettingsNavigationTitleView>(
-    "KVCorvaleSettingsNavigationTitleView", "UIView");
+using TitleView = KVCorvaleSettingsNavigationTitleView;
+
+// Hosts read the view's state by name.
+[[maybe_unused]] const Class registeredClass = [] {
+    Class cls = platform::registerClass<TitleView>("KVCorvaleSettingsNavigationTitleView", "UIView");
+    class_addMethod(cls, "title",
+                    platform::methodImplementation<TitleView>(
+                        [](const auto& self, const auto&) { return Value(self->title()); }));
+    class_addMethod(cls, "subtitle",
+                    platform::methodImplementation<TitleView>([](const auto& self, const auto&) {
+                        return self->subtitle() ? Value(*self->subtitle()) : Value();
+                    }));
+    class_addMethod(cls, "showingIcon",
+                    platform::methodImplementation<TitleView>(
+                        [](const auto& self, const auto&) { return Value(self->showingIcon()); }));
+    class_addMethod(cls, "whiteText",
+                    platform::methodImplementation<TitleView>(
+                        [](const auto& self, const auto&) { return Value(self->whiteText()); }));
+    return cls;
+}();
 
 std::shared_ptr<UILabel> makeCentredLine(const UIFontPtr& font) {
     auto label = std::make_shared<UILabel>();
