@@ -3,6 +3,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "RenderTestSupport.h"
 #include "render/ScreenRenderer.h"
 #include "uikit/CAGradientLayer.h"
 #include "uikit/CALayer.h"
@@ -11,6 +12,7 @@
 using platform::RGBA;
 using platform::render::Canvas;
 using platform::render::renderView;
+using namespace rendertest;
 
 namespace {
 
@@ -27,26 +29,6 @@ Canvas draw(UIView& view, double scale = 1) {
     EXPECT_TRUE(canvas.has_value()) << error;
     return canvas ? std::move(*canvas) : std::move(*Canvas::create({1, 1}, 1));
 }
-
-bool near(RGBA pixel, RGBA expected, int tolerance = 2) {
-    return std::abs(pixel.r - expected.r) <= tolerance && std::abs(pixel.g - expected.g) <= tolerance &&
-           std::abs(pixel.b - expected.b) <= tolerance && std::abs(pixel.a - expected.a) <= tolerance;
-}
-
-::testing::AssertionResult pixelIs(const Canvas& canvas, CGPoint point, RGBA expected, int tolerance = 2) {
-    RGBA pixel = canvas.pixelAtPoint(point);
-    if (near(pixel, expected, tolerance))
-        return ::testing::AssertionSuccess();
-    return ::testing::AssertionFailure()
-           << "pixel at (" << point.x << ", " << point.y << ") is (" << int(pixel.r) << ", " << int(pixel.g)
-           << ", " << int(pixel.b) << ", " << int(pixel.a) << "), expected (" << int(expected.r) << ", "
-           << int(expected.g) << ", " << int(expected.b) << ", " << int(expected.a) << ")";
-}
-
-constexpr RGBA red{255, 0, 0, 255};
-constexpr RGBA blue{0, 0, 255, 255};
-constexpr RGBA white{255, 255, 255, 255};
-constexpr RGBA clear{0, 0, 0, 0};
 
 } // namespace
 

@@ -1,0 +1,190 @@
+#include <gtest/gtest.h>
+
+#include "RenderTestSupport.h"
+#include "foundation/RunLoop.h"
+#include "preferences/PSListController.h"
+#include "render/AlertPainter.h"
+#include "render/GroupedListLayout.h"
+#include "render/ScreenRenderer.h"
+#include "uikit/UIAlertAction.h"
+#include "uikit/UIAlertController.h"
+#include "uikit/UINavigationBar.h"
+#include "uikit/UINavigationController.h"
+#include "uikit/UIWindow.h"
+
+using platform::RGBA;
+using platform::render::AlertPainter;
+using platform::render::Canvas;
+using platform::render::GroupedListLayout;
+using namespace rendertest;
+
+namespace {
+
+std::shared_ptr<PSSpecifier> row(const std::string& label, PSCellType type,
+                                 std::initializer_list<std::pair<const std::string, Value>> properties = {}) {
+    auto specifier = PSSpecifier::preferenceSpecifierNamed(label, nullptr, "", "", nullptr, type, nullptr);
+    for (const auto& [key, value] : properties)
+        specifier->setProperty(value, key);
+    return specifier;
+}
+
+std::shared_ptr<PSSpecifier> group(const std::string& label, const std::string& footer) {
+    auto specifier = PSSpecifier::groupSpecifierWithName(label);
+    if (!footer.empty())
+        specifier->setProperty(Value(footer), "footerText");
+    return specifier;
+}
+
+constexpr RGBA switchGreen{52, 199, 89, 255};
+constexpr RGBA systemBlue{0, 122, 255, 255};
+constexpr RGBA groupedBackground{242, 242, 247, 255};
+
+// A page of every kind of row the list draws, shown in a navigation controller in a 390 x 844 window.
+class ListDrawing : public ::testing::Test {
+protected:
+    void SetUp() override {
+        page->setTitle("Rows");
+        auto list = std::make_shared<PSSpecifierList>(PSSpecifierList{
+            group("General", "A footer under the first card."),
+            row("On", PSSwitchCell, {{"value", true}}),
+            row("Collapsed", PSSwitchCell, {{"value", true}, {"height", 0.01}}),
+            row("Off", PSSwitchCell, {{"value", false}}),
+            row("Link", PSLinkCell),
+            row("Button", PSButtonCell),
+            group("", ""),
+            row("Style", PSLinkListCell, {{"value", 1}}),
+        });
+        list->back()->setValues(Value::array({Value(0), Value(1)}),
+                                Value::array({Value("Classic"), Value("Flat")}));
+        page->setSpecifiers(list);
+        navigation = UINavigationController::initWithRootViewController(page);
+        window->setRootViewController(navigation);
+        window->makeKeyAndVisible();
+        platform::RunLoop::main().runUntilIdle();
+        // The list starts below the bars, as a table at its top rests.
+        const auto& table = page->table();
+        table->setContentOffset({0, -table->adjustedContentInset().top});
+    }
+    void TearDown() override {
+        window->setRootViewController(nullptr);
+        platform::RunLoop::main().runUntilIdle();
+    }
+
+    GroupedListLayout layout() { return GroupedListLayout::make(*page, *page->table(), 390, false); }
+    // A rectangle of the table's content in window points.
+    CGRect onScreen(CGRect rect) { return page->table()->convertRect(rect, nullptr); }
+    Canvas render(double scale = 1) {
+        std::string error;
+        auto canvas = platform::render::renderWindow(*window, scale, &error);
+        EXPECT_TRUE(canvas) << error;
+        return canvas ? std::move(*canvas) : std::move(*Canvas::create({1, 1}, 1));
+    }
+
+    std::shared_ptr<PSListController> page = std::make_shared<PSListController>();
+    std::shared_ptr<UINavigationController> navigation;
+    std::shared_ptr<UIWindow> window = std::make_shared<UIWindow>();
+};
+
+} // namespace
+
+TEST_F(ListDrawing, SectionsAreInsetCardsWithTitlesAndFootersAndCollapsedRowsTakeNoRoom) {
+    auto list = layout();
+    ASSERT_EQ(list.sections.size(), 2u);
+    const auto& general = list.sections[0];
+    EXPECT_EQ(general.header, "GENERAL");
+    EXPECT_EQ(general.card.origin.x, 16);
+    EXPECT_EQ(general.card.size.width, 390 - 32);
+    ASSERT_EQ(general.rows.size(), 4u) << "the collapsed row is left out";
+    EXPECT_EQ(general.rows[1].specifier->name(), "Off");
+    EXPECT_EQ(general.rows[1].frame.origin.y, general.rows[0].frame.origin.y + 44);
+    EXPECT_EQ(general.card.size.height, 4 * 44);
+    EXPECT_TRUE(general.rows.front().firstInCard && general.rows.back().lastInCard);
+    EXPECT_LT(general.headerFrame.origin.y, general.card.origin.y);
+    EXPECT_GT(general.footerFrame.origin.y, CGRectGetMaxY(general.card));
+    EXPECT_FALSE(list.sections[1].header);
+    EXPECT_GT(list.sections[1].card.origin.y, CGRectGetMaxY(general.footerFrame));
+    EXPECT_GT(list.contentHeight, CGRectGetMaxY(list.sections[1].card));
+
+    // A regular width keeps the cards narrower than the screen allows.
+    EXPECT_GT(GroupedListLayout::cardInset(1024, true), 16);
+    EXPECT_EQ(GroupedListLayout::cardInset(1024, false), 16);
+}
+
+TEST_F(ListDrawing, RowsShowTheirControlsValuesChevronsAndTint) {
+    auto list = layout();
+    const auto& rows = list.sections[0].rows;
+    auto canvas = render(2);
+    auto trailing = [&](const GroupedListLayout::Row& row) {
+        CGRect frame = onScreen(row.frame);
+        return CGRect{{CGRectGetMaxX(frame) - 80, frame.origin.y}, {80, frame.size.height}};
+    };
+    auto leading = [&](const GroupedListLayout::Row& row) {
+        CGRect frame = onScreen(row.frame);
+        return CGRect{frame.origin, {frame.size.width / 2, frame.size.height}};
+    };
+    long onTrack = countNear(canvas, trailing(rows[0]), switchGreen);
+    EXPECT_GT(onTrack, 1500) << "the on switch's track";
+    EXPECT_EQ(countNear(canvas, trailing(rows[1]), switchGreen), 0) << "the off switch";
+    EXPECT_LT(countNear(canvas, {{0, 0}, {390, 844}}, switchGreen), onTrack * 3 / 2)
+        << "the collapsed row, on, draws no switch";
+    EXPECT_GT(countNear(canvas, trailing(rows[2]), {196, 196, 199, 255}, 4), 10) << "the link's chevron";
+    EXPECT_EQ(countNear(canvas, trailing(rows[1]), {196, 196, 199, 255}, 4), 0);
+    EXPECT_GT(countNear(canvas, leading(rows[3]), systemBlue, 40), 10) << "the button row's tinted title";
+    EXPECT_EQ(countNear(canvas, leading(rows[2]), systemBlue, 40), 0);
+
+    // The list row shows its chosen title at the right, before the chevron.
+    const auto& style = list.sections[1].rows[0];
+    CGRect valueArea = trailing(style);
+    valueArea.size.width -= 30;
+    valueArea.origin.x -= 20;
+    EXPECT_GT(countNear(canvas, valueArea, white, 40), 0);
+    EXPECT_LT(countNear(canvas, valueArea, white, 40),
+              long(valueArea.size.width * valueArea.size.height * 4) - 40)
+        << "some text in the value area";
+
+    // Card corners are rounded onto the grouped background; separators split the rows.
+    CGRect card = onScreen(list.sections[0].card);
+    EXPECT_TRUE(pixelIs(canvas, {card.origin.x + 0.5, card.origin.y + 0.5}, groupedBackground));
+    EXPECT_TRUE(pixelIs(canvas, {card.origin.x + 8, card.origin.y + 8}, white));
+    RGBA separator = canvas.pixelAtPoint({card.origin.x + 40, card.origin.y + 44 - 0.2});
+    EXPECT_LT(separator.r, 245) << "a hairline between the first two rows";
+    EXPECT_TRUE(pixelIs(canvas, {card.origin.x + 8, card.origin.y + 44 - 0.2}, white))
+        << "inset from the left";
+}
+
+TEST_F(ListDrawing, BarAndAlertDrawOverThePage) {
+    auto bar = navigation->navigationBar();
+    bar->setBarTintColor(UIColor::redColor());
+    bar->setTranslucent(false);
+    auto plain = render();
+    EXPECT_TRUE(pixelIs(plain, {5, 40}, red)) << "the bar's tint";
+    EXPECT_TRUE(pixelIs(plain, {5, 10}, red)) << "reaching up under the status bar";
+    EXPECT_GT(countNear(plain, {150, 20, 90, 44}, white, 60), 20) << "a light title on a dark bar";
+
+    auto alert =
+        UIAlertController::alertControllerWithTitle("Title", "A message", UIAlertControllerStyle::Alert);
+    alert->addAction(UIAlertAction::actionWithTitle("One", UIAlertActionStyle::Default, nullptr));
+    alert->addAction(UIAlertAction::actionWithTitle("Two", UIAlertActionStyle::Cancel, nullptr));
+    page->presentViewController(alert, false, nullptr);
+    auto parts = AlertPainter::layout(*alert, {390, 844});
+    EXPECT_EQ(parts.card.origin.x, (390 - 270) / 2.0);
+    EXPECT_EQ(parts.card.size.width, 270);
+    EXPECT_NEAR(CGRectGetMidY(parts.card), 422, 1) << "a card without header content is centred";
+    EXPECT_TRUE(parts.buttonsSideBySide);
+    EXPECT_GT(parts.messageTop, parts.titleTop);
+    EXPECT_NEAR(parts.card.size.height, parts.buttonsTop + 44, 0.01);
+
+    auto withAlert = render();
+    RGBA dimmed = withAlert.pixelAtPoint({5, 40}),
+         card = withAlert.pixelAtPoint({parts.card.origin.x + 4, 422});
+    EXPECT_LT(dimmed.r, 230) << "the screen is dimmed";
+    EXPECT_GT(card.r, 230);
+    EXPECT_GT(card.g, 230) << "the card is light";
+    EXPECT_EQ(AlertPainter::presentedAlert(*window), alert);
+
+    alert->addAction(UIAlertAction::actionWithTitle("Three", UIAlertActionStyle::Destructive, nullptr));
+    auto stacked = AlertPainter::layout(*alert, {390, 844});
+    EXPECT_FALSE(stacked.buttonsSideBySide);
+    EXPECT_NEAR(stacked.card.size.height, stacked.buttonsTop + 3 * 44, 0.01);
+    alert->dismissViewControllerAnimated(false, nullptr);
+}
