@@ -94,7 +94,7 @@ nlohmann::ordered_json RootPageDump::rightBarButton(const std::shared_ptr<PSList
 
 nlohmann::ordered_json RootPageDump::credit(const std::shared_ptr<PSListController>& page,
                                             const std::shared_ptr<NSIndexPath>& indexPath) {
-    id cell = page->tableViewCellForRowAtIndexPath(page->table(), indexPath);
+    id cell = page->table()->cellForRowAtIndexPath(indexPath);
     if (!answers(cell, "optionStackView"))
         return nullptr;
     auto buttons = nlohmann::ordered_json::array();

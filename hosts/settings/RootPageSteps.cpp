@@ -11,6 +11,7 @@
 #include "uikit/UIControl.h"
 #include "uikit/UINavigationItem.h"
 #include "uikit/UIStackView.h"
+#include "uikit/UIWindow.h"
 
 namespace corvale::settingshost {
 
@@ -30,7 +31,7 @@ std::shared_ptr<UIStackView> creditButtons(const std::shared_ptr<PSListControlle
     for (long section = 0; section < sections; ++section) {
         const long rows = page->tableViewNumberOfRowsInSection(table, section);
         for (long row = 0; row < rows; ++row) {
-            id cell = page->tableViewCellForRowAtIndexPath(table, NSIndexPath::indexPathForRow(row, section));
+            id cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
             if (!cell || !class_respondsToSelector(object_getClass(cell), "optionStackView"))
                 continue;
             if (objc_msgSend(cell, "name").value().stringValue() == name)
@@ -49,7 +50,7 @@ bool creditsSettled(const std::shared_ptr<PSListController>& page) {
     for (long section = 0; section < sections; ++section) {
         const long rows = page->tableViewNumberOfRowsInSection(table, section);
         for (long row = 0; row < rows; ++row) {
-            id cell = page->tableViewCellForRowAtIndexPath(table, NSIndexPath::indexPathForRow(row, section));
+            id cell = table->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
             if (cell && class_respondsToSelector(object_getClass(cell), "_pictureSettled") &&
                 !objc_msgSend(cell, "_pictureSettled").value().boolValue())
                 return false;
@@ -107,8 +108,12 @@ bool StepRunner::waitCredits() {
                           deadline - std::chrono::steady_clock::now()));
         std::this_thread::sleep_for(settledFor);
         loop.runUntilIdle();
-        if (creditsSettled(page))
+        if (creditsSettled(page)) {
+            // Cells made while waiting were placed by the table but have not laid out their own views.
+            if (const auto& window = m_application.window())
+                window->layoutIfNeeded();
             return true;
+        }
     }
     return fail("wait-credits: the credits did not settle within " + std::to_string(creditsTimeout.count()) +
                 " seconds");

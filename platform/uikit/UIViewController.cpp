@@ -8,6 +8,7 @@
 #include "uikit/UILayoutGuide.h"
 #include "uikit/UINavigationController.h"
 #include "uikit/UINavigationItem.h"
+#include "uikit/UIScreen.h"
 #include "uikit/UITraitCollection.h"
 #include "uikit/UIWindow.h"
 
@@ -90,8 +91,13 @@ std::vector<std::shared_ptr<UIViewController>> UIViewController::childViewContro
     return m_children;
 }
 
+// A view that is not in a window yet (a page loading before it is shown) takes the screen's traits, as
+// the page will once it is on screen; the window's traits win from then on.
 std::shared_ptr<UITraitCollection> UIViewController::traitCollection() const {
-    return m_view ? m_view->traitCollection() : platform::resolvingTraitCollection();
+    if (m_view && m_view->window())
+        return m_view->traitCollection();
+    return platform::completedTraitCollection(UITraitCollection::traitCollectionWithTraitsFromCollections(
+        {UIScreen::mainScreen()->traitCollection(), UITraitCollection::currentTraitCollection()}));
 }
 
 void UIViewController::traitCollectionDidChange(const std::shared_ptr<UITraitCollection>&) {}

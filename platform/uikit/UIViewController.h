@@ -59,7 +59,7 @@ public:
     // Between viewDidAppear and viewWillDisappear (or appearing now).
     bool _isAppearingOrVisible() const;
 
-    // The view's traits when the view is loaded, else the current trait collection.
+    // The view's traits while it is in a window, else the screen's with the current collection's.
     std::shared_ptr<UITraitCollection> traitCollection() const;
     // Called after the traits changed; overrides need not call this one.
     virtual void traitCollectionDidChange(const std::shared_ptr<UITraitCollection>& previous);
