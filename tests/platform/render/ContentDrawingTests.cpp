@@ -71,17 +71,20 @@ TEST(ContentDrawing, LabelsDrawTheirRunsInTheirColoursWithinTheirBounds) {
     text->addAttribute(NSForegroundColorAttributeName, UIColor::colorWithRed(0, 0, 1, 1), {7, 8});
     label->setAttributedText(text);
     label->setFont(UIFont::boldSystemFontOfSize(24));
-    label->setFrame({10, 10, 280, 40});
+    label->setFrame(CGRectMake(10, 10, 280, 40));
     root->addSubview(label);
 
     auto canvas = draw(*root);
     CGFloat middle = 10 + label->intrinsicContentSize().width * 6.5 / 15;
-    EXPECT_GT(countReddish(canvas, {10, 10, middle - 10, 40}), 40);
-    EXPECT_EQ(countBluish(canvas, {10, 10, middle - 10 - 20, 40}), 0) << "blue only after the space";
-    EXPECT_GT(countBluish(canvas, {middle, 10, 290 - middle, 40}), 40);
-    EXPECT_EQ(countReddish(canvas, {middle + 20, 10, 290 - middle - 20, 40}), 0);
+    EXPECT_GT(countReddish(canvas, CGRectMake(10, 10, middle - 10, 40)), 40);
+    EXPECT_EQ(countBluish(canvas, CGRectMake(10, 10, middle - 10 - 20, 40)), 0)
+        << "blue only after the space";
+    EXPECT_GT(countBluish(canvas, CGRectMake(middle, 10, 290 - middle, 40)), 40);
+    EXPECT_EQ(countReddish(canvas, CGRectMake(middle + 20, 10, 290 - middle - 20, 40)), 0);
     // Nothing outside the label's bounds, and the text sits on its vertical middle.
-    EXPECT_EQ(countReddish(canvas, {0, 0, 300, 10}) + countReddish(canvas, {0, 50, 300, 10}), 0);
+    EXPECT_EQ(countReddish(canvas, CGRectMake(0, 0, 300, 10)) +
+                  countReddish(canvas, CGRectMake(0, 50, 300, 10)),
+              0);
 }
 
 TEST(ContentDrawing, ImagesFollowTheirContentModeAndClipping) {
@@ -89,7 +92,7 @@ TEST(ContentDrawing, ImagesFollowTheirContentModeAndClipping) {
     auto imageView = std::make_shared<UIImageView>();
     // 40 x 20 points (80 x 40 pixels at 2x) in a 100-point square.
     imageView->setImage(solidImage(80, 40, red, 2));
-    imageView->setFrame({0, 0, 100, 100});
+    imageView->setFrame(CGRectMake(0, 0, 100, 100));
     root->addSubview(imageView);
 
     imageView->setContentMode(UIViewContentModeScaleAspectFit);
@@ -106,7 +109,7 @@ TEST(ContentDrawing, ImagesFollowTheirContentModeAndClipping) {
     EXPECT_TRUE(pixelIs(centred, {32, 42}, red));
 
     // Aspect fill overflows the bounds unless the view clips.
-    imageView->setFrame({25, 25, 50, 50});
+    imageView->setFrame(CGRectMake(25, 25, 50, 50));
     imageView->setContentMode(UIViewContentModeScaleAspectFill);
     EXPECT_TRUE(pixelIs(draw(*root), {10, 50}, red));
     imageView->setClipsToBounds(true);
@@ -116,7 +119,7 @@ TEST(ContentDrawing, ImagesFollowTheirContentModeAndClipping) {
 TEST(ContentDrawing, ShadowsFallBelowAndFadeWithDistance) {
     auto root = canvasView({100, 100});
     auto card = std::make_shared<UIView>();
-    card->setFrame({20, 20, 60, 40});
+    card->setFrame(CGRectMake(20, 20, 60, 40));
     card->setBackgroundColor(UIColor::whiteColor());
     card->layer()->setCornerRadius(8);
     card->layer()->setShadowOpacity(1);
@@ -142,7 +145,7 @@ TEST(ContentDrawing, RunningAnimationsDrawWhereTheyAreOnScreen) {
     platform::ScopedManualClock clock(100);
     auto root = canvasView({200, 40});
     auto block = std::make_shared<UIView>();
-    block->setFrame({0, 0, 40, 40});
+    block->setFrame(CGRectMake(0, 0, 40, 40));
     block->setBackgroundColor(UIColor::redColor());
     root->addSubview(block);
 

@@ -159,7 +159,7 @@ TEST_F(ListDrawing, BarAndAlertDrawOverThePage) {
     auto plain = render();
     EXPECT_TRUE(pixelIs(plain, {5, 40}, red)) << "the bar's tint";
     EXPECT_TRUE(pixelIs(plain, {5, 10}, red)) << "reaching up under the status bar";
-    EXPECT_GT(countNear(plain, {150, 20, 90, 44}, white, 60), 20) << "a light title on a dark bar";
+    EXPECT_GT(countNear(plain, CGRectMake(150, 20, 90, 44), white, 60), 20) << "a light title on a dark bar";
 
     auto alert =
         UIAlertController::alertControllerWithTitle("Title", "A message", UIAlertControllerStyle::Alert);

@@ -48,10 +48,10 @@ TEST(Canvas, RefusesSizesItCannotDrawAndReadsPixelsInPoints) {
 }
 
 TEST(ViewDrawing, SubviewsDrawInOrderAtTheirFramesAndHiddenOnesAreSkipped) {
-    auto root = viewWithFrame({0, 0, 100, 100}, UIColor::whiteColor());
-    auto bottom = viewWithFrame({10, 10, 40, 40}, UIColor::redColor());
-    auto top = viewWithFrame({30, 30, 40, 40}, UIColor::colorWithRed(0, 0, 1, 1));
-    auto hidden = viewWithFrame({60, 60, 30, 30}, UIColor::blackColor());
+    auto root = viewWithFrame(CGRectMake(0, 0, 100, 100), UIColor::whiteColor());
+    auto bottom = viewWithFrame(CGRectMake(10, 10, 40, 40), UIColor::redColor());
+    auto top = viewWithFrame(CGRectMake(30, 30, 40, 40), UIColor::colorWithRed(0, 0, 1, 1));
+    auto hidden = viewWithFrame(CGRectMake(60, 60, 30, 30), UIColor::blackColor());
     hidden->setHidden(true);
     root->addSubview(bottom);
     root->addSubview(top);
@@ -70,11 +70,11 @@ TEST(ViewDrawing, SubviewsDrawInOrderAtTheirFramesAndHiddenOnesAreSkipped) {
 }
 
 TEST(ViewDrawing, ClippedCircleLeavesItsCornersTransparent) {
-    auto circle = viewWithFrame({0, 0, 60, 60}, UIColor::redColor());
+    auto circle = viewWithFrame(CGRectMake(0, 0, 60, 60), UIColor::redColor());
     circle->layer()->setCornerRadius(30);
     circle->setClipsToBounds(true);
     // A child that fills the whole square: only the circle of it may show.
-    circle->addSubview(viewWithFrame({0, 0, 60, 60}, UIColor::colorWithRed(0, 0, 1, 1)));
+    circle->addSubview(viewWithFrame(CGRectMake(0, 0, 60, 60), UIColor::colorWithRed(0, 0, 1, 1)));
 
     auto canvas = draw(*circle, 3);
     EXPECT_TRUE(pixelIs(canvas, {1, 1}, clear));
@@ -89,10 +89,10 @@ TEST(ViewDrawing, ClippedCircleLeavesItsCornersTransparent) {
 }
 
 TEST(ViewDrawing, AlphaBlendsAndTransformsPlaceAboutTheCentre) {
-    auto root = viewWithFrame({0, 0, 100, 100}, UIColor::whiteColor());
-    auto faded = viewWithFrame({0, 0, 50, 50}, UIColor::blackColor());
+    auto root = viewWithFrame(CGRectMake(0, 0, 100, 100), UIColor::whiteColor());
+    auto faded = viewWithFrame(CGRectMake(0, 0, 50, 50), UIColor::blackColor());
     faded->setAlpha(0.5);
-    auto turned = viewWithFrame({60, 10, 20, 80}, UIColor::redColor());
+    auto turned = viewWithFrame(CGRectMake(60, 10, 20, 80), UIColor::redColor());
     // A quarter turn makes the tall bar wide, about its centre (70, 50).
     turned->setTransform(CGAffineTransformMakeRotation(std::numbers::pi / 2));
     root->addSubview(faded);
@@ -112,9 +112,9 @@ TEST(ViewDrawing, AlphaBlendsAndTransformsPlaceAboutTheCentre) {
 }
 
 TEST(ViewDrawing, GradientMaskFadesTheEdges) {
-    auto view = viewWithFrame({0, 0, 100, 20}, UIColor::redColor());
+    auto view = viewWithFrame(CGRectMake(0, 0, 100, 20), UIColor::redColor());
     auto mask = CAGradientLayer::layer();
-    mask->setFrame({0, 0, 100, 20});
+    mask->setFrame(CGRectMake(0, 0, 100, 20));
     mask->setStartPoint({0, 0.5});
     mask->setEndPoint({1, 0.5});
     mask->setColors(
