@@ -23,6 +23,7 @@ constexpr CGFloat textBottom = 20;
 constexpr CGFloat titleToMessage = 3;
 constexpr CGFloat buttonHeight = 44;
 constexpr CGFloat hairline = 1.0 / 3;
+constexpr CGFloat buttonTextInset = 8;
 
 bool isDark(const DrawingContext& context) {
     return context.traits() && context.traits()->userInterfaceStyle() == UIUserInterfaceStyle::Dark;
@@ -80,6 +81,24 @@ bool isBold(UIAlertController& alert, const std::shared_ptr<UIAlertAction>& acti
     return action->style() == UIAlertActionStyle::Cancel;
 }
 
+TextPainter::Style actionStyle(UIAlertController& alert, const std::shared_ptr<UIAlertAction>& action,
+                               const DrawColor& ink) {
+    return {UIFont::systemFontOfSize(17, isBold(alert, action) ? UIFontWeightSemibold : 0), ink,
+            NSTextAlignmentCenter, 1};
+}
+
+// Two actions share a row only when both titles fit their half whole; otherwise they stack, as the
+// device does, rather than cutting a title short.
+bool actionsFitSideBySide(UIAlertController& alert) {
+    const auto& actions = alert.actions();
+    if (actions.size() != 2)
+        return false;
+    CGFloat room = cardWidth / 2 - 2 * buttonTextInset;
+    return std::all_of(actions.begin(), actions.end(), [&](const std::shared_ptr<UIAlertAction>& action) {
+        return TextPainter::measureWidth(action->title(), actionStyle(alert, action, {})) <= room;
+    });
+}
+
 } // namespace
 
 std::shared_ptr<UIAlertController> AlertPainter::presentedAlert(UIWindow& window) {
@@ -113,7 +132,7 @@ AlertPainter::Layout AlertPainter::layout(UIAlertController& alert, CGSize scree
         y += textBottom;
     layout.buttonsTop = y;
     std::size_t actionCount = alert.actions().size();
-    layout.buttonsSideBySide = actionCount == 2;
+    layout.buttonsSideBySide = actionsFitSideBySide(alert);
     y += layout.buttonsSideBySide ? buttonHeight : buttonHeight * static_cast<CGFloat>(actionCount);
 
     // A card with a header keeps the header above the screen's centre line, where the alert's view
@@ -170,14 +189,14 @@ void AlertPainter::paint(const DrawingContext& context, ViewPainter& painter, UI
         if (parts.buttonsSideBySide && index == 1)
             context.fillRect({button.origin, {hairline, buttonHeight}}, separator);
         const auto& action = actions[index];
-        TextPainter::Style style{
-            UIFont::systemFontOfSize(17, isBold(alert, action) ? UIFontWeightSemibold : 0),
-            actionColor(context, alert, *action), NSTextAlignmentCenter, 1};
-        CGFloat height = TextPainter::measureHeight(action->title(), button.size.width - 16, style);
-        TextPainter::paintText(context, action->title(),
-                               {{button.origin.x + 8, button.origin.y + (buttonHeight - height) / 2},
-                                {button.size.width - 16, height}},
-                               style);
+        TextPainter::Style style = actionStyle(alert, action, actionColor(context, alert, *action));
+        CGFloat textWidth = button.size.width - 2 * buttonTextInset;
+        CGFloat height = TextPainter::measureHeight(action->title(), textWidth, style);
+        TextPainter::paintText(
+            context, action->title(),
+            {{button.origin.x + buttonTextInset, button.origin.y + (buttonHeight - height) / 2},
+             {textWidth, height}},
+            style);
     }
 }
 

@@ -187,4 +187,12 @@ TEST_F(ListDrawing, BarAndAlertDrawOverThePage) {
     EXPECT_FALSE(stacked.buttonsSideBySide);
     EXPECT_NEAR(stacked.card.size.height, stacked.buttonsTop + 3 * 44, 0.01);
     alert->dismissViewControllerAnimated(false, nullptr);
+
+    auto longTitles =
+        UIAlertController::alertControllerWithTitle("Title", "A message", UIAlertControllerStyle::Alert);
+    longTitles->addAction(
+        UIAlertAction::actionWithTitle("Follow the maker's news", UIAlertActionStyle::Default, nullptr));
+    longTitles->addAction(UIAlertAction::actionWithTitle("Not now", UIAlertActionStyle::Cancel, nullptr));
+    EXPECT_FALSE(AlertPainter::layout(*longTitles, {390, 844}).buttonsSideBySide)
+        << "a title too long for half the card stacks the pair instead of being cut short";
 }
