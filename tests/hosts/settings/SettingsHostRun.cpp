@@ -28,16 +28,41 @@ std::vector<std::string> linesOf(const std::string& text) {
 
 } // namespace
 
+namespace {
+
+// The host's environment, with the credits server pointed at a closed loopback port unless the test
+// chose one: a root page never reaches out beyond the machine during tests.
+std::vector<std::string> hostEnvironment() {
+    std::vector<std::string> entries;
+    bool serverChosen = false;
+    for (char** entry = environ; *entry; ++entry) {
+        entries.emplace_back(*entry);
+        serverChosen = serverChosen || entries.back().rfind("CORVALE_CREDITS_SERVER=", 0) == 0;
+    }
+    if (!serverChosen)
+        entries.emplace_back("CORVALE_CREDITS_SERVER=http://127.0.0.1:9");
+    return entries;
+}
+
+std::vector<char*> pointersTo(std::vector<std::string>& strings) {
+    std::vector<char*> pointers;
+    for (auto& string : strings)
+        pointers.push_back(string.data());
+    pointers.push_back(nullptr);
+    return pointers;
+}
+
+} // namespace
+
 SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
                                      const std::filesystem::path& scratchFolder) {
     auto outputPath = scratchFolder / "host-stdout.txt";
     auto errorPath = scratchFolder / "host-stderr.txt";
     std::vector<std::string> argv{CORVALE_SETTINGS_HOST_EXECUTABLE};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers;
-    for (auto& argument : argv)
-        pointers.push_back(argument.data());
-    pointers.push_back(nullptr);
+    std::vector<char*> pointers = pointersTo(argv);
+    std::vector<std::string> environment = hostEnvironment();
+    std::vector<char*> environmentPointers = pointersTo(environment);
 
     posix_spawn_file_actions_t files;
     posix_spawn_file_actions_init(&files);
@@ -47,7 +72,7 @@ SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
                                      0644);
     SettingsHostRun result;
     pid_t pid = -1;
-    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environ) == 0) {
+    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environmentPointers.data()) == 0) {
         int status = 0;
         if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
             result.exitStatus = WEXITSTATUS(status);

@@ -8,8 +8,15 @@
 
 namespace {
 
-// Exposes the visibility state, which is the page's own bookkeeping.
-class InspectablePage : public KVCorvaleSettingsController {
+// Exposes the visibility state, which is the page's own bookkeeping. The base page keeps exactly
+// the list's rows; the root page adds its own group and credits area around them.
+class InspectablePage : public KVCorvaleBaseSettingsController {
+public:
+    const Value& visibility() const { return visibilityForDependedUponItems; }
+};
+
+// The root page answers the notification buttons' action.
+class InspectableRootPage : public KVCorvaleSettingsController {
 public:
     const Value& visibility() const { return visibilityForDependedUponItems; }
 };
@@ -105,7 +112,7 @@ TEST_F(LoadingPass, OnlyButtonRowsWithANotificationGetTheNotificationAction) {
                                {"url", "https://halcyra.example/help"}}),
             withKey(switchRow("Switch", "s", false), "PostNotification", "dev.example/switch"),
         });
-    auto page = openPage<InspectablePage>();
+    auto page = openPage<InspectableRootPage>();
     EXPECT_TRUE(page->visibility().isNull()) << "no pass has run yet";
     ASSERT_NE(page->specifiers(), nullptr);
     EXPECT_TRUE(page->visibility().isDictionary());

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -38,6 +40,10 @@ protected:
         platform::DarwinNotificationLog::shared().takePosted();
         platform::DeviceEventLog::shared().take();
         platform::AppearanceRegistry::shared().removeAllValues();
+        // The root page fetches credits as it loads: a closed loopback port keeps it on the machine.
+        if (const char* server = std::getenv("CORVALE_CREDITS_SERVER"))
+            previousServer = server;
+        setenv("CORVALE_CREDITS_SERVER", "http://127.0.0.1:9", 1);
         writeValue(std::string(bundlePath) + "/Info.plist",
                    Value::dictionary({{"CFBundleIdentifier", "dev.example.pane"},
                                       {"KVTweakName", "Tweak"},
@@ -47,6 +53,10 @@ protected:
         platform::SimulatedDevice::setOSVersion(previousVersion);
         platform::SimulatedDevice::setAppearance(previousAppearance);
         platform::PreferencesStore::shared().resetForNewProcess();
+        if (previousServer)
+            setenv("CORVALE_CREDITS_SERVER", previousServer->c_str(), 1);
+        else
+            unsetenv("CORVALE_CREDITS_SERVER");
     }
 
     void writeValue(const std::string& devicePath, const Value& value) {
@@ -89,4 +99,5 @@ protected:
     TemporaryDeviceRoot root;
     NSOperatingSystemVersion previousVersion;
     platform::SimulatedDevice::Appearance previousAppearance{};
+    std::optional<std::string> previousServer;
 };
