@@ -75,8 +75,17 @@ void UIScrollView::_setSystemContentInset(UIEdgeInsets inset) {
 }
 
 void UIScrollView::adjustedInsetMayHaveChanged(UIEdgeInsets previous) {
-    if (adjustedContentInset() == previous)
+    UIEdgeInsets current = adjustedContentInset();
+    if (current == previous)
         return;
+    // Content resting at its top-left stays there when the insets grow or shrink (bars arriving as
+    // the view joins a window), as the device keeps it; content scrolled elsewhere stays put.
+    CGPoint offset = contentOffset();
+    bool restsAtTop = std::abs(offset.y + previous.top) < 0.5;
+    bool restsAtLeft = std::abs(offset.x + previous.left) < 0.5;
+    if (restsAtTop || restsAtLeft)
+        setContentOffset({restsAtLeft ? -current.left : offset.x, restsAtTop ? -current.top : offset.y},
+                         false);
     if (auto delegate = this->delegate())
         if (auto self = selfAs<UIScrollView>())
             delegate->scrollViewDidChangeAdjustedContentInset(self);

@@ -89,4 +89,23 @@ TEST(UIScrollView, TellsItsDelegateAboutScrollingAndInsets) {
     EXPECT_EQ(scroller->contentOffset().y, 30);
 }
 
+TEST(UIScrollView, ContentAtRestFollowsInsetChangesAndScrolledContentStays) {
+    auto scroller = std::make_shared<UIScrollView>();
+    scroller->setFrame(CGRectMake(0, 0, 100, 100));
+    auto delegate = std::make_shared<RecordingDelegate>();
+    scroller->setDelegate(delegate);
+
+    // A page sets its inset and rests at its top before the bars' inset is known.
+    scroller->setContentInset(UIEdgeInsetsMake(135, 0, 0, 0));
+    EXPECT_EQ(scroller->contentOffset().y, -135);
+    scroller->_setSystemContentInset(UIEdgeInsetsMake(64, 0, 0, 0));
+    EXPECT_EQ(scroller->contentOffset().y, -199) << "still at rest under the bars";
+    EXPECT_EQ(delegate->events,
+              (std::vector<std::string>{"scroll -135", "inset 135", "scroll -199", "inset 199"}));
+
+    scroller->_dragToContentOffset(CGPointMake(0, 40));
+    scroller->_setSystemContentInset(UIEdgeInsetsMake(20, 0, 0, 0));
+    EXPECT_EQ(scroller->contentOffset().y, 40) << "a reader's position is kept";
+}
+
 } // namespace
