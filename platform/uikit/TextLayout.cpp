@@ -72,6 +72,8 @@ TextLayout::TextLayout(const NSAttributedString& text, const UIFont& defaultFont
             pango_font_description_free(description);
         }
         double kern = NSAttributedString::numberIn(run.attributes, NSKernAttributeName, 0) * scale;
+        if (kern != 0 && std::isfinite(kern) && end == string.size())
+            m_trailingKern = kern;
         if (kern != 0 && std::isfinite(kern))
             insertAttribute(attributes,
                             pango_attr_letter_spacing_new(static_cast<int>(std::lround(kern * PANGO_SCALE))),
@@ -105,7 +107,11 @@ CGSize TextLayout::size() const {
     auto guard = TextEngine::shared().lock();
     PangoRectangle logical{};
     pango_layout_get_extents(m_layout, nullptr, &logical);
-    return {static_cast<CGFloat>(logical.width) / PANGO_SCALE,
+    // Kerning follows every character, the last one too, as the device measures it; Pango leaves the
+    // last one's out of an unwrapped line but counts it when fitting the line to a width, so text
+    // drawn at its own measured width would otherwise be cut short.
+    CGFloat trailing = pango_layout_get_width(m_layout) < 0 ? std::max<CGFloat>(m_trailingKern, 0) : 0;
+    return {static_cast<CGFloat>(logical.width) / PANGO_SCALE + trailing,
             static_cast<CGFloat>(logical.height) / PANGO_SCALE};
 }
 
@@ -117,6 +123,11 @@ long TextLayout::lineCount() const {
 CGFloat TextLayout::firstBaseline() const {
     auto guard = TextEngine::shared().lock();
     return static_cast<CGFloat>(pango_layout_get_baseline(m_layout)) / PANGO_SCALE;
+}
+
+bool TextLayout::isTruncated() const {
+    auto guard = TextEngine::shared().lock();
+    return pango_layout_is_ellipsized(m_layout);
 }
 
 } // namespace platform

@@ -36,10 +36,13 @@ public:
     long lineCount() const;
     // The distance from the top to the first line's baseline.
     CGFloat firstBaseline() const;
+    // True when the text did not fit its lines and ends in an ellipsis.
+    bool isTruncated() const;
     PangoLayout* pangoLayout() const { return m_layout; }
 
 private:
     PangoLayout* m_layout = nullptr;
+    CGFloat m_trailingKern = 0;
 };
 
 } // namespace platform

@@ -157,4 +157,18 @@ TEST(UILabel, ShrinksToFitDownToItsMinimumScale) {
     EXPECT_EQ(label->intrinsicContentSize().width, natural) << "the intrinsic size stays the full text";
 }
 
+TEST(UILabel, KernedTextAtItsOwnSizeIsDrawnWhole) {
+    auto label = std::make_shared<UILabel>();
+    for (const char* text : {"LEAD DEVELOPER", "INTERFACE DESIGN", "TESTING & SUPPORT"}) {
+        NSAttributes attributes{
+            {std::string(NSFontAttributeName), UIFont::systemFontOfSize(10, UIFontWeightBold)},
+            {std::string(NSKernAttributeName), 0.9}};
+        label->setAttributedText(std::make_shared<NSAttributedString>(text, attributes));
+        CGSize size = label->intrinsicContentSize();
+        label->setFrame(CGRectMake(0, 0, size.width, size.height));
+        auto layout = label->_makeTextLayout();
+        EXPECT_FALSE(layout->isTruncated()) << text << " at " << size.width;
+    }
+}
+
 } // namespace
