@@ -41,7 +41,7 @@ run-settings: build
 	url=$$(sed -n 's/^listening on //p' out/devserver-settings.txt); \
 	$(DEVICE_DIR)/usr/bin/corvale-settings --device-root $(DEVICE_DIR) --credits-server $$url \
 		--installed-schemes twitter,mailto wait-credits dump render out/settings-root.png \
-		scroll 540 wait-credits render out/settings-credits.png; \
+		scroll 290 wait-credits render out/settings-credits.png; \
 	status=$$?; kill $$server; wait $$server 2>/dev/null; \
 	[ $$status -eq 0 ] && echo "wrote out/settings-root.png and out/settings-credits.png"; exit $$status
 
