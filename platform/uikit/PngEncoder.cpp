@@ -57,6 +57,10 @@ bool writeImage(PngWriteSession& session, std::vector<std::uint8_t>* output, con
     png_set_write_fn(png, output, appendToOutput, flushNothing);
     png_set_IHDR(png, info, bitmap.width(), bitmap.height(), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    // Pictures of screens are written often and read rarely: zlib's fastest level with the "up" filter
+    // (screens repeat row after row) costs a fraction of the default for files about a fifth larger.
+    png_set_compression_level(png, 1);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_write_info(png, info);
     png_write_image(png, rows);
     png_write_end(png, nullptr);
