@@ -54,28 +54,6 @@ CommandLine rejectedUsage(std::string message) {
     return commandLine;
 }
 
-std::vector<std::string> splitSchemes(std::string_view list) {
-    std::vector<std::string> schemes;
-    while (!list.empty()) {
-        auto comma = list.find(',');
-        auto scheme = list.substr(0, comma);
-        if (!scheme.empty())
-            schemes.emplace_back(scheme);
-        if (comma == std::string_view::npos)
-            break;
-        list.remove_prefix(comma + 1);
-    }
-    return schemes;
-}
-
-std::optional<platform::SimulatedDevice::Appearance> parseAppearance(std::string_view text) {
-    if (text == "light")
-        return platform::SimulatedDevice::Appearance::Light;
-    if (text == "dark")
-        return platform::SimulatedDevice::Appearance::Dark;
-    return std::nullopt;
-}
-
 std::optional<double> parseNumber(std::string_view text) {
     std::string copy(text);
     char* end = nullptr;
@@ -201,17 +179,9 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
         auto value = reader.value();
         if (!value || value->empty())
             return rejectedUsage(std::string(word) + " needs a value");
-        if (word == "--device-root") {
-            commandLine.deviceRoot = std::string(*value);
-        } else if (word == "--os") {
-            commandLine.osVersion = platform::parseVersion(*value);
-            if (!commandLine.osVersion)
-                return rejectedUsage("--os takes a version such as 13.4.1, not '" + std::string(*value) +
-                                     "'");
-        } else if (word == "--appearance") {
-            commandLine.appearance = parseAppearance(*value);
-            if (!commandLine.appearance)
-                return rejectedUsage("--appearance is light or dark, not '" + std::string(*value) + "'");
+        if (hosts::DeviceOptions::isDeviceOption(word)) {
+            if (auto problem = commandLine.device.take(word, *value))
+                return rejectedUsage(*problem);
         } else if (word == "--size-class") {
             commandLine.sizeClass = parseSizeClass(*value);
             if (!commandLine.sizeClass)
@@ -227,8 +197,6 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
                                      std::string(*value) + "'");
         } else if (word == "--credits-server") {
             commandLine.creditsServer = std::string(*value);
-        } else if (word == "--installed-schemes") {
-            commandLine.installedSchemes = splitSchemes(*value);
         } else if (word == "--without-class") {
             if (!SystemServices::isServiceClassName(*value))
                 return rejectedUsage("--without-class takes PreferencesAppController, FBSSystemService, "

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSOperatingSystemVersion.h"
+#include "common/DeviceOptions.h"
 #include "foundation/SimulatedDevice.h"
 #include "settings/HostStep.h"
 
@@ -19,10 +19,7 @@ struct CommandLine {
     Action action = Action::run;
     std::string usageError;
 
-    std::optional<std::string> deviceRoot;
-    std::optional<NSOperatingSystemVersion> osVersion;
-    std::optional<platform::SimulatedDevice::Appearance> appearance;
-    std::optional<std::vector<std::string>> installedSchemes;
+    hosts::DeviceOptions device;
     // The credits server's base URL (else $CORVALE_CREDITS_SERVER, else the built-in one).
     std::optional<std::string> creditsServer;
     std::optional<platform::SimulatedDevice::SizeClass> sizeClass;

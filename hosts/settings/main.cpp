@@ -30,24 +30,14 @@ int usageError(const std::string& message) {
 
 // The device the command line describes; a message when it cannot be.
 std::optional<std::string> prepareDevice(const CommandLine& commandLine) {
-    if (commandLine.deviceRoot) {
-        std::error_code error;
-        if (!std::filesystem::is_directory(*commandLine.deviceRoot, error))
-            return "--device-root " + *commandLine.deviceRoot + " is not a folder";
-        platform::DeviceRoot::setRoot(*commandLine.deviceRoot);
-    }
-    if (commandLine.osVersion)
-        platform::SimulatedDevice::setOSVersion(*commandLine.osVersion);
-    if (commandLine.appearance)
-        platform::SimulatedDevice::setAppearance(*commandLine.appearance);
+    if (auto problem = commandLine.device.apply())
+        return problem;
     if (commandLine.screenSize)
         platform::SimulatedDevice::setScreenSize(*commandLine.screenSize);
     if (commandLine.scale)
         platform::SimulatedDevice::setScreenScale(*commandLine.scale);
     if (commandLine.sizeClass)
         platform::SimulatedDevice::setHorizontalSizeClass(*commandLine.sizeClass);
-    if (commandLine.installedSchemes)
-        platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
     // The pane reads the server from the environment, as it would read its deployment setting.
     if (commandLine.creditsServer)
         setenv("CORVALE_CREDITS_SERVER", commandLine.creditsServer->c_str(), 1);

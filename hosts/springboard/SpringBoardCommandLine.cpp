@@ -16,19 +16,6 @@ SpringBoardCommandLine rejectedUsage(std::string message) {
     return commandLine;
 }
 
-std::vector<std::string> splitSchemes(std::string_view list) {
-    std::vector<std::string> schemes;
-    while (!list.empty()) {
-        auto comma = list.find(',');
-        if (auto scheme = list.substr(0, comma); !scheme.empty())
-            schemes.emplace_back(scheme);
-        if (comma == std::string_view::npos)
-            break;
-        list.remove_prefix(comma + 1);
-    }
-    return schemes;
-}
-
 std::optional<Kind> stepKind(std::string_view word) {
     static const std::pair<std::string_view, Kind> kinds[] = {
         {"launch", Kind::launch},   {"wait-manifest", Kind::waitManifest},
@@ -82,19 +69,8 @@ std::optional<std::string> readOperand(SpringBoardStep& step, std::string_view w
 // One option and its value; a message when it is unknown or its value is malformed.
 std::optional<std::string> readOption(SpringBoardCommandLine& commandLine, std::string_view option,
                                       std::string_view value) {
-    if (option == "--device-root") {
-        commandLine.deviceRoot = std::string(value);
-    } else if (option == "--os") {
-        commandLine.osVersion = platform::parseVersion(value);
-        if (!commandLine.osVersion)
-            return "--os takes a version such as 13.4.1, not '" + std::string(value) + "'";
-    } else if (option == "--appearance") {
-        if (value != "light" && value != "dark")
-            return "--appearance is light or dark, not '" + std::string(value) + "'";
-        commandLine.appearance = value == "dark" ? platform::SimulatedDevice::Appearance::Dark
-                                                 : platform::SimulatedDevice::Appearance::Light;
-    } else if (option == "--installed-schemes") {
-        commandLine.installedSchemes = splitSchemes(value);
+    if (hosts::DeviceOptions::isDeviceOption(option)) {
+        return commandLine.device.take(option, value);
     } else if (option == "--seed") {
         commandLine.seed = parseNumber<std::uint64_t>(value);
         if (!commandLine.seed)

@@ -6,8 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSOperatingSystemVersion.h"
-#include "foundation/SimulatedDevice.h"
+#include "common/DeviceOptions.h"
 #include "springboard/SpringBoardStep.h"
 
 namespace corvale::springboardhost {
@@ -19,10 +18,7 @@ struct SpringBoardCommandLine {
     Action action = Action::run;
     std::string usageError;
 
-    std::optional<std::string> deviceRoot;
-    std::optional<NSOperatingSystemVersion> osVersion;
-    std::optional<platform::SimulatedDevice::Appearance> appearance;
-    std::optional<std::vector<std::string>> installedSchemes;
+    hosts::DeviceOptions device;
     std::optional<std::uint64_t> seed;
     std::vector<SpringBoardStep> steps;
 

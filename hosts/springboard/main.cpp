@@ -23,18 +23,8 @@ int usageError(const std::string& message) {
 }
 
 std::optional<std::string> prepareDevice(const SpringBoardCommandLine& commandLine) {
-    if (commandLine.deviceRoot) {
-        std::error_code error;
-        if (!std::filesystem::is_directory(*commandLine.deviceRoot, error))
-            return "--device-root " + *commandLine.deviceRoot + " is not a folder";
-        platform::DeviceRoot::setRoot(*commandLine.deviceRoot);
-    }
-    if (commandLine.osVersion)
-        platform::SimulatedDevice::setOSVersion(*commandLine.osVersion);
-    if (commandLine.appearance)
-        platform::SimulatedDevice::setAppearance(*commandLine.appearance);
-    if (commandLine.installedSchemes)
-        platform::SimulatedDevice::setInstalledURLSchemes(*commandLine.installedSchemes);
+    if (auto problem = commandLine.device.apply())
+        return problem;
     if (commandLine.seed)
         platform::RandomSource::seed(*commandLine.seed);
     return std::nullopt;

@@ -32,9 +32,9 @@ TEST(SettingsHostCommandLine, StepsKeepTheirOrderAndOperandsAmongOptions) {
     EXPECT_EQ(commandLine.steps[5].kind, HostStep::Kind::lint);
     EXPECT_EQ(commandLine.steps[6].kind, HostStep::Kind::dump);
 
-    ASSERT_TRUE(commandLine.osVersion);
-    EXPECT_EQ(*commandLine.osVersion, (NSOperatingSystemVersion{13, 4, 1}));
-    EXPECT_EQ(commandLine.appearance, platform::SimulatedDevice::Appearance::Dark);
+    ASSERT_TRUE(commandLine.device.osVersion);
+    EXPECT_EQ(*commandLine.device.osVersion, (NSOperatingSystemVersion{13, 4, 1}));
+    EXPECT_EQ(commandLine.device.appearance, platform::SimulatedDevice::Appearance::Dark);
 }
 
 TEST(SettingsHostCommandLine, SetValuesAreJSONLiteralsOfEveryKind) {
@@ -51,11 +51,11 @@ TEST(SettingsHostCommandLine, DeviceOptionsAndLeftOutClasses) {
         parse({"--device-root", "/tmp/device", "--installed-schemes", "twitter,,mailto", "--without-class",
                "FBSSystemService", "--without-class=SBSRelaunchAction", "dump"});
     ASSERT_EQ(commandLine.action, CommandLine::Action::run) << commandLine.usageError;
-    EXPECT_EQ(commandLine.deviceRoot, "/tmp/device");
-    EXPECT_EQ(commandLine.installedSchemes, (std::vector<std::string>{"twitter", "mailto"}));
+    EXPECT_EQ(commandLine.device.deviceRoot, "/tmp/device");
+    EXPECT_EQ(commandLine.device.installedSchemes, (std::vector<std::string>{"twitter", "mailto"}));
     EXPECT_EQ(commandLine.withoutClasses, (std::set<std::string>{"FBSSystemService", "SBSRelaunchAction"}));
-    EXPECT_FALSE(commandLine.osVersion);
-    EXPECT_FALSE(commandLine.appearance);
+    EXPECT_FALSE(commandLine.device.osVersion);
+    EXPECT_FALSE(commandLine.device.appearance);
 }
 
 TEST(SettingsHostCommandLine, MistakesAreUsageErrorsThatSayWhatIsWrong) {
