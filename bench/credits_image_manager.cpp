@@ -13,15 +13,15 @@
 #include <thread>
 #include <unistd.h>
 
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
-#include "devserver/DevServer.h"
-#include "foundation/DeviceRoot.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSData.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/NSURLSessionDataTask.h"
-#include "foundation/SimulatedDevice.h"
-#include "uikit/UIImage.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "hosts/devserver/DevServer.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/UIImage.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <thread>
 #include <unistd.h>
 
-#include "credits/KVCorvaleSettingsCreditsManager.h"
-#include "devserver/DevServer.h"
-#include "foundation/DeviceRoot.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSURLSession.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
+#include "hosts/devserver/DevServer.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSURLSession.h"
 
 namespace {
 

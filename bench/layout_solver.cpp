@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "uikit/layout/Solver.h"
+#include "platform/uikit/layout/Solver.h"
 
 using namespace platform::layout;
 

@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
-#include "foundation/ManualClock.h"
-#include "foundation/RandomSource.h"
-#include "foundation/RunLoop.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RandomSource.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace {
 

@@ -7,16 +7,16 @@
 #include <memory>
 #include <string>
 
-#include "foundation/NSBundle.h"
-#include "foundation/RunLoop.h"
-#include "foundation/SimulatedDevice.h"
-#include "preferences/PSSpecifier.h"
-#include "render/ScreenRenderer.h"
-#include "rootpage/KVCorvaleSettingsController.h"
-#include "support/TemporaryDeviceRoot.h"
-#include "uikit/PngEncoder.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "platform/render/ScreenRenderer.h"
+#include "settings/rootpage/KVCorvaleSettingsController.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+#include "platform/uikit/PngEncoder.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

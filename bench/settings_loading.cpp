@@ -5,12 +5,12 @@
 #include <memory>
 #include <string>
 
-#include "foundation/NSBundle.h"
-#include "foundation/PropertyList.h"
-#include "foundation/SimulatedDevice.h"
-#include "preferences/PSSpecifier.h"
-#include "rootpage/KVCorvaleSettingsController.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "settings/rootpage/KVCorvaleSettingsController.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "alert/MerrowImageLoader.h"
+#include "followprompt/alert/MerrowImageLoader.h"
 
 #include <future>
 
-#include "foundation/NSData.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/URLSessionConfiguration.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/URLSessionConfiguration.h"
 
 namespace merrow {
 

@@ -3,8 +3,8 @@
 #include <chrono>
 #include <memory>
 
-#include "foundation/Value.h"
-#include "uikit/UIImage.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UIImage.h"
 
 namespace merrow {
 

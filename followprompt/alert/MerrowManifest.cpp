@@ -1,4 +1,4 @@
-#include "alert/MerrowManifest.h"
+#include "followprompt/alert/MerrowManifest.h"
 
 #include <cstdlib>
 

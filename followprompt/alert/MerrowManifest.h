@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "foundation/NSURL.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/Value.h"
 
 namespace merrow {
 

@@ -1,13 +1,13 @@
-#include "alert/ZRMerrowAlertController.h"
+#include "followprompt/alert/ZRMerrowAlertController.h"
 
-#include "alert/ZRMerrowAlertHeaderViewController.h"
-#include "foundation/NSProcessInfo.h"
-#include "foundation/NSURL.h"
-#include "uikit/NSMutableAttributedString.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIFont.h"
-#include "uikit/UIWindow.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderViewController.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/uikit/NSMutableAttributedString.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

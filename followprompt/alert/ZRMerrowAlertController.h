@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "foundation/Value.h"
-#include "uikit/UIAlertController.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UIAlertController.h"
 
 // The follow alert built from a manifest: title, a message of the body and an optional smaller,
 // dimmer footer, an optional call to action (preferred) that opens a URL, the rejection button and,

@@ -1,11 +1,11 @@
-#include "alert/ZRMerrowAlertCoordinator.h"
+#include "followprompt/alert/ZRMerrowAlertCoordinator.h"
 
-#include "alert/MerrowManifest.h"
-#include "alert/ZRMerrowAlertController.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSData.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSURLSession.h"
+#include "followprompt/alert/MerrowManifest.h"
+#include "followprompt/alert/ZRMerrowAlertController.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSURLSession.h"
 
 namespace {
 

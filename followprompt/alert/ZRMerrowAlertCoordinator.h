@@ -3,8 +3,8 @@
 #include <memory>
 #include <mutex>
 
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 class ZRMerrowAlertController;
 

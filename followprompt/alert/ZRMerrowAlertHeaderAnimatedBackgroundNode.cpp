@@ -1,7 +1,7 @@
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundNode.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundNode.h"
 
-#include "uikit/UIColor.h"
-#include "uikit/UIFont.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 
 namespace {
 

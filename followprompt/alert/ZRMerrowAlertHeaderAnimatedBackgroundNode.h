@@ -4,8 +4,8 @@
 #include <memory>
 #include <string>
 
-#include "foundation/Value.h"
-#include "uikit/UILabel.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UILabel.h"
 
 // One drifting name of the header's cloud. Its prominence (the item's "prominence" minus one) picks
 // its size, opacity and speed; the background view keeps the node's row in its tag.

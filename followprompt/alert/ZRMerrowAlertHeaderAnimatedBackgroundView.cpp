@@ -1,14 +1,14 @@
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
 
-#include "foundation/MediaClock.h"
-#include "foundation/NSProcessInfo.h"
-#include "foundation/RandomSource.h"
-#include "uikit/NSRunLoop.h"
+#include "platform/foundation/MediaClock.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/RandomSource.h"
+#include "platform/uikit/NSRunLoop.h"
 
 namespace {
 

@@ -4,10 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundNode.h"
-#include "foundation/Value.h"
-#include "uikit/CADisplayLink.h"
-#include "uikit/UIView.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundNode.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/CADisplayLink.h"
+#include "platform/uikit/UIView.h"
 
 // The band of names behind the header's avatar: nine rows of names drifting leftwards, each row
 // refilled from the right as soon as its last name has crossed the left edge. A display link moves

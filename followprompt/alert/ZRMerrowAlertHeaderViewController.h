@@ -2,11 +2,11 @@
 
 #include <memory>
 
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
-#include "alert/ZRMerrowTwitterAvatarDisplayView.h"
-#include "foundation/Value.h"
-#include "uikit/CAGradientLayer.h"
-#include "uikit/UIViewController.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
+#include "followprompt/alert/ZRMerrowTwitterAvatarDisplayView.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/UIViewController.h"
 
 // The follow alert's header: a 160-point band (reaching 20 points below the controller's view) of
 // drifting names faded out at both sides, with the avatar group in its centre.

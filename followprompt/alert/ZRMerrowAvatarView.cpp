@@ -1,7 +1,7 @@
-#include "alert/ZRMerrowAvatarView.h"
+#include "followprompt/alert/ZRMerrowAvatarView.h"
 
-#include "uikit/CALayer.h"
-#include "uikit/NSLayoutDimension.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/NSLayoutDimension.h"
 
 namespace {
 

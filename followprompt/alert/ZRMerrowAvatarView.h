@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/UIImageView.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UIImageView.h"
 
 // The circular picture of the account to follow: square from the moment it enters a window, its
 // corners rounded to half its width on every layout pass.

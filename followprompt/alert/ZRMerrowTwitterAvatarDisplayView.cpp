@@ -1,12 +1,12 @@
-#include "alert/ZRMerrowTwitterAvatarDisplayView.h"
+#include "followprompt/alert/ZRMerrowTwitterAvatarDisplayView.h"
 
-#include "alert/MerrowImageLoader.h"
-#include "uikit/CALayer.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIColor.h"
+#include "followprompt/alert/MerrowImageLoader.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIColor.h"
 
 namespace {
 

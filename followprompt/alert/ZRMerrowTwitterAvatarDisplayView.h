@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "alert/ZRMerrowAvatarView.h"
-#include "foundation/Value.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UIView.h"
+#include "followprompt/alert/ZRMerrowAvatarView.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIView.h"
 
 // The avatar group in the middle of the header: a 72-point circular avatar with, when the info
 // names an "app" picture, a 32-point icon overhanging its lower trailing corner by 4 points. The

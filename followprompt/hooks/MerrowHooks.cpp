@@ -1,12 +1,12 @@
-#include "hooks/MerrowHooks.h"
+#include "followprompt/hooks/MerrowHooks.h"
 
-#include "alert/ZRMerrowAlertController.h"
-#include "alert/ZRMerrowAlertCoordinator.h"
-#include "foundation/NSProcessInfo.h"
-#include "hooks/MerrowPromptState.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIWindow.h"
+#include "followprompt/alert/ZRMerrowAlertController.h"
+#include "followprompt/alert/ZRMerrowAlertCoordinator.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "followprompt/hooks/MerrowPromptState.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace merrow {
 

@@ -1,4 +1,4 @@
-#include "hooks/MerrowHooks.h"
+#include "followprompt/hooks/MerrowHooks.h"
 
 // Runs when the substitution loader opens the library inside SpringBoard.
 __attribute__((constructor)) static void merrowLibraryDidLoad() {

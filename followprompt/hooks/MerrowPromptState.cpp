@@ -1,11 +1,11 @@
-#include "hooks/MerrowPromptState.h"
+#include "followprompt/hooks/MerrowPromptState.h"
 
 #include <atomic>
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/NSProcessInfo.h"
-#include "foundation/Value.h"
-#include "runtime/ObjCRuntime.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 namespace merrow {
 

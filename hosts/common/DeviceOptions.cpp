@@ -1,9 +1,9 @@
-#include "common/DeviceOptions.h"
+#include "hosts/common/DeviceOptions.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceRoot.h"
 
 namespace corvale::hosts {
 

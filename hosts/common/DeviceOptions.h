@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSOperatingSystemVersion.h"
-#include "foundation/SimulatedDevice.h"
+#include "platform/foundation/NSOperatingSystemVersion.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 namespace corvale::hosts {
 

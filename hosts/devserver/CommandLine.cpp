@@ -1,4 +1,4 @@
-#include "devserver/CommandLine.h"
+#include "hosts/devserver/CommandLine.h"
 
 #include <charconv>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "devserver/CompactJSON.h"
+#include "hosts/devserver/CompactJSON.h"
 
 namespace corvale::devserver {
 

@@ -1,10 +1,10 @@
-#include "devserver/ContentFolder.h"
+#include "hosts/devserver/ContentFolder.h"
 
 #include <algorithm>
 #include <fstream>
 #include <system_error>
 
-#include "devserver/ResourceName.h"
+#include "hosts/devserver/ResourceName.h"
 
 namespace corvale::devserver {
 

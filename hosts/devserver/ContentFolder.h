@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "devserver/LookupStatus.h"
+#include "hosts/devserver/LookupStatus.h"
 
 namespace corvale::devserver {
 

@@ -1,12 +1,12 @@
-#include "devserver/ContentRoutes.h"
+#include "hosts/devserver/ContentRoutes.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <utility>
 
-#include "devserver/CompactJSON.h"
-#include "devserver/Sha256.h"
+#include "hosts/devserver/CompactJSON.h"
+#include "hosts/devserver/Sha256.h"
 
 namespace corvale::devserver {
 

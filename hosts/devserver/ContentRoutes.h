@@ -3,8 +3,8 @@
 #include <httplib.h>
 #include <string>
 
-#include "devserver/ContentFolder.h"
-#include "devserver/CreditsCatalog.h"
+#include "hosts/devserver/ContentFolder.h"
+#include "hosts/devserver/CreditsCatalog.h"
 
 namespace corvale::devserver {
 

@@ -1,8 +1,8 @@
-#include "devserver/CreditsCatalog.h"
+#include "hosts/devserver/CreditsCatalog.h"
 
-#include "devserver/CompactJSON.h"
-#include "devserver/CreditsHash.h"
-#include "devserver/Sha256.h"
+#include "hosts/devserver/CompactJSON.h"
+#include "hosts/devserver/CreditsHash.h"
+#include "hosts/devserver/Sha256.h"
 
 namespace corvale::devserver {
 

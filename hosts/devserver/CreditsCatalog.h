@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "devserver/ContentFolder.h"
-#include "devserver/LookupStatus.h"
+#include "hosts/devserver/ContentFolder.h"
+#include "hosts/devserver/LookupStatus.h"
 
 namespace corvale::devserver {
 

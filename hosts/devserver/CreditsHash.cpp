@@ -1,7 +1,7 @@
-#include "devserver/CreditsHash.h"
+#include "hosts/devserver/CreditsHash.h"
 
-#include "devserver/CompactJSON.h"
-#include "devserver/Sha256.h"
+#include "hosts/devserver/CompactJSON.h"
+#include "hosts/devserver/Sha256.h"
 
 namespace corvale::devserver {
 

@@ -1,4 +1,4 @@
-#include "devserver/DevServer.h"
+#include "hosts/devserver/DevServer.h"
 
 #include <fstream>
 #include <sys/socket.h>

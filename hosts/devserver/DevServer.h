@@ -7,9 +7,9 @@
 #include <string>
 #include <thread>
 
-#include "devserver/ContentRoutes.h"
-#include "devserver/RequestLog.h"
-#include "devserver/SelfSignedCertificate.h"
+#include "hosts/devserver/ContentRoutes.h"
+#include "hosts/devserver/RequestLog.h"
+#include "hosts/devserver/SelfSignedCertificate.h"
 
 namespace corvale::devserver {
 

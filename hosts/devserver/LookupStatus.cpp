@@ -1,4 +1,4 @@
-#include "devserver/LookupStatus.h"
+#include "hosts/devserver/LookupStatus.h"
 
 namespace corvale::devserver {
 

@@ -1,8 +1,8 @@
-#include "devserver/RequestLog.h"
+#include "hosts/devserver/RequestLog.h"
 
 #include <nlohmann/json.hpp>
 
-#include "devserver/CompactJSON.h"
+#include "hosts/devserver/CompactJSON.h"
 
 namespace corvale::devserver {
 

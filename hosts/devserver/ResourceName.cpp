@@ -1,4 +1,4 @@
-#include "devserver/ResourceName.h"
+#include "hosts/devserver/ResourceName.h"
 
 #include <algorithm>
 

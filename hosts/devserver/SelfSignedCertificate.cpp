@@ -1,4 +1,4 @@
-#include "devserver/SelfSignedCertificate.h"
+#include "hosts/devserver/SelfSignedCertificate.h"
 
 #include <openssl/bn.h>
 #include <openssl/err.h>

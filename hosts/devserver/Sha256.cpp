@@ -1,4 +1,4 @@
-#include "devserver/Sha256.h"
+#include "hosts/devserver/Sha256.h"
 
 #include <array>
 #include <openssl/evp.h>

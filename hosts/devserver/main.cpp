@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <pthread.h>
 
-#include "devserver/CommandLine.h"
-#include "devserver/DevServer.h"
+#include "hosts/devserver/CommandLine.h"
+#include "hosts/devserver/DevServer.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "settings/CommandLine.h"
+#include "hosts/settings/CommandLine.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <optional>
 #include <utility>
 
-#include "foundation/NSJSONSerialization.h"
-#include "settings/SystemServices.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "hosts/settings/SystemServices.h"
 
 namespace corvale::settingshost {
 

@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "common/DeviceOptions.h"
-#include "foundation/SimulatedDevice.h"
-#include "settings/HostStep.h"
+#include "hosts/common/DeviceOptions.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "hosts/settings/HostStep.h"
 
 namespace corvale::settingshost {
 

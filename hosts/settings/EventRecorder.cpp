@@ -1,9 +1,9 @@
-#include "settings/EventRecorder.h"
+#include "hosts/settings/EventRecorder.h"
 
 #include <utility>
 
-#include "corefoundation/DarwinNotificationLog.h"
-#include "uikit/DeviceEventLog.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 namespace corvale::settingshost {
 

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace corvale::settingshost {
 

@@ -1,8 +1,8 @@
-#include "settings/FBSSystemService.h"
+#include "hosts/settings/FBSSystemService.h"
 
-#include "settings/SBSRelaunchAction.h"
-#include "settings/SBSRestartRenderServerAction.h"
-#include "uikit/DeviceEventLog.h"
+#include "hosts/settings/SBSRelaunchAction.h"
+#include "hosts/settings/SBSRestartRenderServerAction.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 std::shared_ptr<FBSSystemService> FBSSystemService::sharedService() {
     static const auto service = std::make_shared<FBSSystemService>();

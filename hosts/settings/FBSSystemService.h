@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "foundation/NSSet.h"
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/NSSet.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 // The system service that carries out SpringBoard actions. Here a restart is not carried out but
 // recorded in the device's event log, where the host reports it.

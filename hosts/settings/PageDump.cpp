@@ -1,14 +1,14 @@
-#include "settings/PageDump.h"
+#include "hosts/settings/PageDump.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "preferences/PSTableCell.h"
-#include "runtime/ObjCRuntime.h"
-#include "settings/RootPageDump.h"
-#include "settings/ValueJSON.h"
-#include "uikit/NSIndexPath.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/preferences/PSTableCell.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "hosts/settings/RootPageDump.h"
+#include "hosts/settings/ValueJSON.h"
+#include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace corvale::settingshost {
 

@@ -5,10 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "foundation/Value.h"
-#include "preferences/PSListController.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UIColor.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIColor.h"
 
 namespace corvale::settingshost {
 

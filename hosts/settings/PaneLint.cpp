@@ -1,13 +1,13 @@
-#include "settings/PaneLint.h"
+#include "hosts/settings/PaneLint.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <variant>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/NSPredicate.h"
-#include "foundation/PropertyList.h"
-#include "preferences/PSTableCell.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSPredicate.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/preferences/PSTableCell.h"
 
 namespace corvale::settingshost {
 

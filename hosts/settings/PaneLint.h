@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/Value.h"
-#include "settings/LintProblem.h"
+#include "platform/foundation/Value.h"
+#include "hosts/settings/LintProblem.h"
 
 namespace corvale::settingshost {
 

@@ -1,11 +1,11 @@
-#include "settings/PreferenceLoaderEntry.h"
+#include "hosts/settings/PreferenceLoaderEntry.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <vector>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/NSDictionary.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSDictionary.h"
 
 namespace corvale::settingshost {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace corvale::settingshost {
 

@@ -4,8 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "preferences/PSListController.h"
-#include "uikit/NSIndexPath.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/uikit/NSIndexPath.h"
 
 namespace corvale::settingshost {
 

@@ -3,15 +3,15 @@
 #include <chrono>
 #include <thread>
 
-#include "foundation/RunLoop.h"
-#include "runtime/ObjCRuntime.h"
-#include "settings/StepRunner.h"
-#include "uikit/NSIndexPath.h"
-#include "uikit/UIBarButtonItem.h"
-#include "uikit/UIControl.h"
-#include "uikit/UINavigationItem.h"
-#include "uikit/UIStackView.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "hosts/settings/StepRunner.h"
+#include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIControl.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIStackView.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace corvale::settingshost {
 

@@ -1,4 +1,4 @@
-#include "settings/SBSRelaunchAction.h"
+#include "hosts/settings/SBSRelaunchAction.h"
 
 std::shared_ptr<SBSRelaunchAction>
 SBSRelaunchAction::actionWithReason(std::string reason, std::int64_t options, Value targetURL) {

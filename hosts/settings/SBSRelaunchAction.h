@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 // SpringBoard's request to relaunch, as the Settings host plays it: a reason, option bits and the
 // address to reopen afterwards. The Settings host registers the class by name so the pane can find it.

@@ -1,4 +1,4 @@
-#include "settings/SBSRestartRenderServerAction.h"
+#include "hosts/settings/SBSRestartRenderServerAction.h"
 
 std::shared_ptr<SBSRestartRenderServerAction>
 SBSRestartRenderServerAction::restartActionWithTargetRelaunchURL(Value targetURL) {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 // The older request to restart the render server (and with it SpringBoard): only a return address.
 class SBSRestartRenderServerAction : public NSObject {

@@ -1,8 +1,8 @@
-#include "settings/SettingsApplication.h"
+#include "hosts/settings/SettingsApplication.h"
 
-#include "foundation/PercentEncoding.h"
-#include "foundation/RunLoop.h"
-#include "preferences/PSTableCell.h"
+#include "platform/foundation/PercentEncoding.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/preferences/PSTableCell.h"
 
 namespace corvale::settingshost {
 

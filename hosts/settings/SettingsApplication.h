@@ -3,12 +3,12 @@
 #include <memory>
 #include <string>
 
-#include "foundation/NSBundle.h"
-#include "preferences/PSListController.h"
-#include "settings/PreferenceLoaderEntry.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/preferences/PSListController.h"
+#include "hosts/settings/PreferenceLoaderEntry.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace corvale::settingshost {
 

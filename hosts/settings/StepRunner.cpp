@@ -1,13 +1,13 @@
-#include "settings/StepRunner.h"
+#include "hosts/settings/StepRunner.h"
 
-#include "foundation/RunLoop.h"
-#include "foundation/SimulatedDevice.h"
-#include "preferences/PreferencesInteraction.h"
-#include "render/ScreenRenderer.h"
-#include "settings/PageDump.h"
-#include "settings/PaneLint.h"
-#include "settings/ValueJSON.h"
-#include "uikit/UIColor.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/preferences/PreferencesInteraction.h"
+#include "platform/render/ScreenRenderer.h"
+#include "hosts/settings/PageDump.h"
+#include "hosts/settings/PaneLint.h"
+#include "hosts/settings/ValueJSON.h"
+#include "platform/uikit/UIColor.h"
 
 namespace corvale::settingshost {
 

@@ -6,11 +6,11 @@
 
 #include <nlohmann/json.hpp>
 
-#include "settings/EventRecorder.h"
-#include "settings/ExitStatus.h"
-#include "settings/HostStep.h"
-#include "settings/LintProblem.h"
-#include "settings/SettingsApplication.h"
+#include "hosts/settings/EventRecorder.h"
+#include "hosts/settings/ExitStatus.h"
+#include "hosts/settings/HostStep.h"
+#include "hosts/settings/LintProblem.h"
+#include "hosts/settings/SettingsApplication.h"
 
 namespace corvale::settingshost {
 

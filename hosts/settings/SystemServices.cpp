@@ -1,14 +1,14 @@
-#include "settings/SystemServices.h"
+#include "hosts/settings/SystemServices.h"
 
 #include <array>
 #include <utility>
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/NSURL.h"
-#include "runtime/ObjCRuntime.h"
-#include "settings/FBSSystemService.h"
-#include "settings/SBSRelaunchAction.h"
-#include "settings/SBSRestartRenderServerAction.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "hosts/settings/FBSSystemService.h"
+#include "hosts/settings/SBSRelaunchAction.h"
+#include "hosts/settings/SBSRestartRenderServerAction.h"
 
 namespace corvale::settingshost {
 

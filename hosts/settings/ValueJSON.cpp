@@ -1,4 +1,4 @@
-#include "settings/ValueJSON.h"
+#include "hosts/settings/ValueJSON.h"
 
 #include <cmath>
 

@@ -2,7 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace corvale::settingshost {
 

@@ -8,14 +8,14 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/SimulatedDevice.h"
-#include "settings/CommandLine.h"
-#include "settings/ExitStatus.h"
-#include "settings/PreferenceLoaderEntry.h"
-#include "settings/SettingsApplication.h"
-#include "settings/StepRunner.h"
-#include "settings/SystemServices.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "hosts/settings/CommandLine.h"
+#include "hosts/settings/ExitStatus.h"
+#include "hosts/settings/PreferenceLoaderEntry.h"
+#include "hosts/settings/SettingsApplication.h"
+#include "hosts/settings/StepRunner.h"
+#include "hosts/settings/SystemServices.h"
 
 namespace {
 

@@ -1,12 +1,12 @@
-#include "springboard/AlertDump.h"
+#include "hosts/springboard/AlertDump.h"
 
 #include <algorithm>
 #include <functional>
 #include <string_view>
 
-#include "uikit/CALayer.h"
-#include "uikit/NSAttributedString.h"
-#include "uikit/UILabel.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/UILabel.h"
 
 namespace corvale::springboardhost {
 

@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertController.h"
 
 namespace corvale::springboardhost {
 

@@ -1,4 +1,4 @@
-#include "springboard/GifRecorder.h"
+#include "hosts/springboard/GifRecorder.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "uikit/Bitmap.h"
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/CGGeometry.h"
 
 namespace corvale::springboardhost {
 

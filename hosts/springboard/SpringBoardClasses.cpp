@@ -1,4 +1,4 @@
-#include "springboard/SpringBoardClasses.h"
+#include "hosts/springboard/SpringBoardClasses.h"
 
 #include <atomic>
 #include <mutex>

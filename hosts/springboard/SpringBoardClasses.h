@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 namespace corvale::springboardhost {
 

@@ -1,4 +1,4 @@
-#include "springboard/SpringBoardCommandLine.h"
+#include "hosts/springboard/SpringBoardCommandLine.h"
 
 #include <charconv>
 #include <utility>

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "common/DeviceOptions.h"
-#include "springboard/SpringBoardStep.h"
+#include "hosts/common/DeviceOptions.h"
+#include "hosts/springboard/SpringBoardStep.h"
 
 namespace corvale::springboardhost {
 

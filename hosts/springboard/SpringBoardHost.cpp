@@ -1,4 +1,4 @@
-#include "springboard/SpringBoardHost.h"
+#include "hosts/springboard/SpringBoardHost.h"
 
 #include <chrono>
 #include <cmath>
@@ -6,24 +6,24 @@
 
 #include <nlohmann/json.hpp>
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/MediaClock.h"
-#include "foundation/RunLoop.h"
-#include "foundation/SimulatedDevice.h"
-#include "springboard/AlertDump.h"
-#include "springboard/ExitStatus.h"
-#include "springboard/SpringBoardClasses.h"
-#include "springboard/TweakLoader.h"
-#include "uikit/CADisplayLink.h"
-#include "uikit/DeviceEventLog.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UIViewController.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/MediaClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "hosts/springboard/AlertDump.h"
+#include "hosts/springboard/ExitStatus.h"
+#include "hosts/springboard/SpringBoardClasses.h"
+#include "hosts/springboard/TweakLoader.h"
+#include "platform/uikit/CADisplayLink.h"
+#include "platform/uikit/DeviceEventLog.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UIViewController.h"
 
-#include "render/AlertPainter.h"
-#include "render/ScreenRenderer.h"
-#include "springboard/GifRecorder.h"
+#include "platform/render/AlertPainter.h"
+#include "platform/render/ScreenRenderer.h"
+#include "hosts/springboard/GifRecorder.h"
 
 namespace corvale::springboardhost {
 

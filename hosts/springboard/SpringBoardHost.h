@@ -4,11 +4,11 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/ManualClock.h"
-#include "runtime/NSObject.h"
-#include "springboard/SpringBoardStep.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/runtime/NSObject.h"
+#include "hosts/springboard/SpringBoardStep.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace corvale::springboardhost {
 

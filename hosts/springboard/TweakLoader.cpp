@@ -1,11 +1,11 @@
-#include "springboard/TweakLoader.h"
+#include "hosts/springboard/TweakLoader.h"
 
 #include <algorithm>
 #include <dlfcn.h>
 #include <filesystem>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/PropertyList.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace corvale::springboardhost {
 

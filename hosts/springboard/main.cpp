@@ -6,12 +6,12 @@
 #include <unistd.h>
 #include <vector>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/RandomSource.h"
-#include "foundation/SimulatedDevice.h"
-#include "springboard/ExitStatus.h"
-#include "springboard/SpringBoardCommandLine.h"
-#include "springboard/SpringBoardHost.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/RandomSource.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "hosts/springboard/ExitStatus.h"
+#include "hosts/springboard/SpringBoardCommandLine.h"
+#include "hosts/springboard/SpringBoardHost.h"
 
 namespace {
 

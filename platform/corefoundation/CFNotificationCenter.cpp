@@ -1,7 +1,7 @@
-#include "corefoundation/CFNotificationCenter.h"
+#include "platform/corefoundation/CFNotificationCenter.h"
 
-#include "corefoundation/DarwinNotificationLog.h"
-#include "corefoundation/DarwinNotifyCenter.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/DarwinNotifyCenter.h"
 
 struct __CFNotificationCenter {
     platform::DarwinNotifyCenter observers;

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 // Core Foundation's notification centres. Only the Darwin notify centre exists here: it carries a
 // name and nothing else, so observers get a null object and an empty userInfo.

@@ -1,11 +1,11 @@
-#include "corefoundation/CFPreferences.h"
+#include "platform/corefoundation/CFPreferences.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "corefoundation/PreferenceDomainLocator.h"
-#include "corefoundation/PreferencesStore.h"
+#include "platform/corefoundation/PreferenceDomainLocator.h"
+#include "platform/corefoundation/PreferencesStore.h"
 
 using platform::PreferenceDomainLocator;
 using platform::PreferencesStore;

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 // Core Foundation preferences over file-backed domains (see platform::PreferenceDomainLocator for
 // where each domain lives). Changes stay in this process until a synchronize writes them; a

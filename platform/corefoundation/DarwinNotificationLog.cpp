@@ -1,4 +1,4 @@
-#include "corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "corefoundation/DarwinNotifyCenter.h"
+#include "platform/corefoundation/DarwinNotifyCenter.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "corefoundation/CFNotificationCenter.h"
+#include "platform/corefoundation/CFNotificationCenter.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "corefoundation/PreferenceDomain.h"
+#include "platform/corefoundation/PreferenceDomain.h"
 
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/PropertyList.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace platform {
 

@@ -1,7 +1,7 @@
-#include "corefoundation/PreferenceDomainLocator.h"
+#include "platform/corefoundation/PreferenceDomainLocator.h"
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/SimulatedDevice.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 namespace platform {
 

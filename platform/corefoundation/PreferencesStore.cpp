@@ -1,4 +1,4 @@
-#include "corefoundation/PreferencesStore.h"
+#include "platform/corefoundation/PreferencesStore.h"
 
 namespace platform {
 

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "corefoundation/PreferenceDomain.h"
-#include "foundation/Value.h"
+#include "platform/corefoundation/PreferenceDomain.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

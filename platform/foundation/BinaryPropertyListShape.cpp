@@ -1,4 +1,4 @@
-#include "foundation/BinaryPropertyListShape.h"
+#include "platform/foundation/BinaryPropertyListShape.h"
 
 #include <algorithm>
 #include <cstring>

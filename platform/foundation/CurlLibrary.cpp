@@ -1,9 +1,9 @@
-#include "foundation/CurlLibrary.h"
+#include "platform/foundation/CurlLibrary.h"
 
 #include <curl/curl.h>
 #include <mutex>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace platform {
 

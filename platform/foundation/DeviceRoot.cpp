@@ -1,4 +1,4 @@
-#include "foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceRoot.h"
 
 #include <atomic>
 #include <cerrno>

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSError.h"
+#include "platform/foundation/NSError.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "foundation/Dispatch.h"
+#include "platform/foundation/Dispatch.h"
 
 #include <exception>
 
-#include "foundation/MainDispatchQueue.h"
-#include "foundation/NSLog.h"
-#include "foundation/SerialDispatchQueue.h"
+#include "platform/foundation/MainDispatchQueue.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/SerialDispatchQueue.h"
 
 dispatch_queue_t dispatch_get_main_queue() {
     // Never destroyed, like the main run loop it feeds.

@@ -3,7 +3,7 @@
 #include <functional>
 #include <mutex>
 
-#include "foundation/DispatchQueue.h"
+#include "platform/foundation/DispatchQueue.h"
 
 // The main queue, run by platform::RunLoop::main().
 dispatch_queue_t dispatch_get_main_queue();

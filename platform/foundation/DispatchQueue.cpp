@@ -1,10 +1,10 @@
-#include "foundation/DispatchQueue.h"
+#include "platform/foundation/DispatchQueue.h"
 
 #include <condition_variable>
 #include <exception>
 #include <mutex>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "foundation/FoundationErrors.h"
+#include "platform/foundation/FoundationErrors.h"
 
 #include <cerrno>
 #include <cstring>

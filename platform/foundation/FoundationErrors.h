@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/NSError.h"
+#include "platform/foundation/NSError.h"
 
 // Codes of NSCocoaErrorDomain that file operations report, with the platform's numbers.
 inline constexpr std::int64_t NSFileNoSuchFileError = 4;

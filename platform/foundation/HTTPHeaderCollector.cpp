@@ -1,4 +1,4 @@
-#include "foundation/HTTPHeaderCollector.h"
+#include "platform/foundation/HTTPHeaderCollector.h"
 
 #include <algorithm>
 #include <string>

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string_view>
 
-#include "foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
 
 namespace platform {
 

@@ -1,11 +1,11 @@
-#include "foundation/LogSink.h"
+#include "platform/foundation/LogSink.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <unistd.h>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
-#include "foundation/MainDispatchQueue.h"
+#include "platform/foundation/MainDispatchQueue.h"
 
 #include <cmath>
 
-#include "foundation/RunLoop.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/DispatchQueue.h"
+#include "platform/foundation/DispatchQueue.h"
 
 namespace platform {
 

@@ -3,7 +3,7 @@
 #include <atomic>
 #include <memory>
 
-#include "foundation/MediaClock.h"
+#include "platform/foundation/MediaClock.h"
 
 namespace platform {
 

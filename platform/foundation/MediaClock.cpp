@@ -1,11 +1,11 @@
-#include "foundation/MediaClock.h"
+#include "platform/foundation/MediaClock.h"
 
 #include <chrono>
 #include <mutex>
 
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "foundation/SteadyMediaClock.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SteadyMediaClock.h"
 
 namespace platform {
 

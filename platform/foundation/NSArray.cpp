@@ -1,6 +1,6 @@
-#include "foundation/NSArray.h"
+#include "platform/foundation/NSArray.h"
 
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 using platform::PropertyList;
 

@@ -1,16 +1,16 @@
-#include "foundation/NSBundle.h"
+#include "platform/foundation/NSBundle.h"
 
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 #include <dlfcn.h>
 #include <filesystem>
 #include <map>
 #include <system_error>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSURL.h"
-#include "foundation/PropertyList.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace fs = std::filesystem;
 using platform::DeviceRoot;

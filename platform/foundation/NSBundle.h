@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/Value.h"
-#include "runtime/ObjCRuntime.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 class NSURL;
 

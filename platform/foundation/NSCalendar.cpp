@@ -1,4 +1,4 @@
-#include "foundation/NSCalendar.h"
+#include "platform/foundation/NSCalendar.h"
 
 #include <ctime>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 inline constexpr std::string_view NSCalendarIdentifierGregorian = "gregorian";
 

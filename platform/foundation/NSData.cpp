@@ -1,4 +1,4 @@
-#include "foundation/NSData.h"
+#include "platform/foundation/NSData.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,11 +6,11 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/FoundationErrors.h"
-#include "foundation/NSURL.h"
-#include "foundation/URLSessionConfiguration.h"
-#include "foundation/URLTransfer.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/FoundationErrors.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/URLSessionConfiguration.h"
+#include "platform/foundation/URLTransfer.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
 
 class NSURL;
 

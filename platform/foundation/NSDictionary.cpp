@@ -1,6 +1,6 @@
-#include "foundation/NSDictionary.h"
+#include "platform/foundation/NSDictionary.h"
 
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 using platform::PropertyList;
 

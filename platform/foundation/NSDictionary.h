@@ -3,8 +3,8 @@
 #include <optional>
 #include <string_view>
 
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
 
 // The file side of NSDictionary; the dictionary itself is a dictionary Value.
 class NSDictionary {

@@ -1,12 +1,12 @@
-#include "foundation/NSFileManager.h"
+#include "platform/foundation/NSFileManager.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/FoundationErrors.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/FoundationErrors.h"
 
 namespace fs = std::filesystem;
 using platform::DeviceRoot;

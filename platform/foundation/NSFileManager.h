@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSError.h"
+#include "platform/foundation/NSError.h"
 
 // File system operations on device paths (resolved under the device root). Failures return false
 // or nothing and hand back an NSCocoaErrorDomain error when asked for one. Safe from any thread.

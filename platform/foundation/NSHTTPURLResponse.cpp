@@ -1,6 +1,6 @@
-#include "foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
 
-#include "foundation/HTTPHeaderCollector.h"
+#include "platform/foundation/HTTPHeaderCollector.h"
 
 std::optional<std::string> NSHTTPURLResponse::valueForHTTPHeaderField(std::string_view field) const {
     for (const auto& [name, value] : m_headerFields) {

@@ -1,4 +1,4 @@
-#include "foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSJSONSerialization.h"
 
 #include <cmath>
 #include <exception>

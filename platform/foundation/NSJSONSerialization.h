@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
 
 // JSON to Value and back. Objects become dictionaries, integers Integer (unsigned ones past the
 // signed 64-bit range become Real), other numbers Real, null the null Value. Reading accepts any

@@ -1,9 +1,9 @@
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "foundation/LogSink.h"
+#include "platform/foundation/LogSink.h"
 
 void NSLogv(const char* format, va_list arguments) {
     if (!format)

@@ -1,4 +1,4 @@
-#include "foundation/NSOperatingSystemVersion.h"
+#include "platform/foundation/NSOperatingSystemVersion.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "foundation/NSOutputStream.h"
+#include "platform/foundation/NSOutputStream.h"
 
 #include <atomic>
 #include <cerrno>
@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceRoot.h"
 
 namespace {
 

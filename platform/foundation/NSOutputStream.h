@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/NSError.h"
-#include "foundation/NSStreamStatus.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/NSStreamStatus.h"
 
 // Writes bytes to a file at a device path. Appending writes to the file itself. Replacing writes to
 // a temporary file beside it that close() renames over the target: readers see the old file until

@@ -1,7 +1,7 @@
-#include "foundation/NSPredicate.h"
+#include "platform/foundation/NSPredicate.h"
 
-#include "foundation/PredicateConstant.h"
-#include "foundation/PredicateParser.h"
+#include "platform/foundation/PredicateConstant.h"
+#include "platform/foundation/PredicateParser.h"
 
 namespace {
 

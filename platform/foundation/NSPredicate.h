@@ -5,9 +5,9 @@
 #include <string_view>
 #include <variant>
 
-#include "foundation/NSError.h"
-#include "foundation/PredicateParseError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/PredicateParseError.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 class PredicateNode;

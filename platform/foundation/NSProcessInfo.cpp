@@ -1,8 +1,8 @@
-#include "foundation/NSProcessInfo.h"
+#include "platform/foundation/NSProcessInfo.h"
 
 #include <unistd.h>
 
-#include "foundation/SimulatedDevice.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 extern char** environ;
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "foundation/NSOperatingSystemVersion.h"
+#include "platform/foundation/NSOperatingSystemVersion.h"
 
 // The running process as the platform describes it; the OS release is the simulated device's.
 class NSProcessInfo {

@@ -1,4 +1,4 @@
-#include "foundation/NSSet.h"
+#include "platform/foundation/NSSet.h"
 
 #include <algorithm>
 

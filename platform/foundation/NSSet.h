@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 // An unordered collection of distinct objects, compared by identity, as messages pass them
 // (`sendActions:withResult:` takes a set of actions). Property-list data goes in a Value instead.

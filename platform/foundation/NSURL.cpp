@@ -1,13 +1,13 @@
-#include "foundation/NSURL.h"
+#include "platform/foundation/NSURL.h"
 
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 #include <charconv>
 #include <filesystem>
 #include <system_error>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/PercentEncoding.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/PercentEncoding.h"
 
 using platform::PercentEncoding;
 using Allowed = PercentEncoding::Allowed;

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 // A URL reference as RFC 3986 shapes it: absolute ("https://host/path") or relative ("foo/bar",
 // "?q"). Parts that the string lacks are nil (an empty optional); parts that are present but empty

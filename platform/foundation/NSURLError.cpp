@@ -1,4 +1,4 @@
-#include "foundation/NSURLError.h"
+#include "platform/foundation/NSURLError.h"
 
 #include <string>
 

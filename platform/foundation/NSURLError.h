@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "foundation/NSError.h"
+#include "platform/foundation/NSError.h"
 
 // Codes of NSURLErrorDomain, with the platform's numbers.
 inline constexpr std::int64_t NSURLErrorUnknown = -1;

@@ -1,7 +1,7 @@
-#include "foundation/NSURLSession.h"
+#include "platform/foundation/NSURLSession.h"
 
-#include "foundation/Dispatch.h"
-#include "foundation/URLTransferEngine.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/URLTransferEngine.h"
 
 NSURLSession::NSURLSession(std::optional<platform::URLSessionConfiguration> configuration,
                            const char* queueLabel)

@@ -5,9 +5,9 @@
 #include <memory>
 #include <optional>
 
-#include "foundation/DispatchQueue.h"
-#include "foundation/NSURLSessionDataTask.h"
-#include "foundation/URLSessionConfiguration.h"
+#include "platform/foundation/DispatchQueue.h"
+#include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/foundation/URLSessionConfiguration.h"
 
 class NSURL;
 

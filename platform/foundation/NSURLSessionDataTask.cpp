@@ -1,12 +1,12 @@
-#include "foundation/NSURLSessionDataTask.h"
+#include "platform/foundation/NSURLSessionDataTask.h"
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/URLLoadingPolicy.h"
-#include "foundation/URLTransfer.h"
-#include "foundation/URLTransferEngine.h"
-#include "foundation/URLTransferResult.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/URLLoadingPolicy.h"
+#include "platform/foundation/URLTransfer.h"
+#include "platform/foundation/URLTransferEngine.h"
+#include "platform/foundation/URLTransferResult.h"
 
 namespace {
 

@@ -5,12 +5,12 @@
 #include <memory>
 #include <mutex>
 
-#include "foundation/DispatchQueue.h"
-#include "foundation/NSData.h"
-#include "foundation/NSError.h"
-#include "foundation/NSHTTPURLResponse.h"
-#include "foundation/NSURLSessionTaskState.h"
-#include "foundation/URLSessionConfiguration.h"
+#include "platform/foundation/DispatchQueue.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/NSURLSessionTaskState.h"
+#include "platform/foundation/URLSessionConfiguration.h"
 
 class NSURL;
 

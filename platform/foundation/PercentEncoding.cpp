@@ -1,4 +1,4 @@
-#include "foundation/PercentEncoding.h"
+#include "platform/foundation/PercentEncoding.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/PlistTree.h"
+#include "platform/foundation/PlistTree.h"
 
 #include <algorithm>
 #include <cmath>
@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 namespace platform {
 

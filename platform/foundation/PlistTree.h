@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/PredicateComparison.h"
+#include "platform/foundation/PredicateComparison.h"
 
 #include <algorithm>
 #include <compare>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/PredicateExpression.h"
-#include "foundation/PredicateNode.h"
+#include "platform/foundation/PredicateExpression.h"
+#include "platform/foundation/PredicateNode.h"
 
 namespace platform {
 

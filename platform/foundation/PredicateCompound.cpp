@@ -1,4 +1,4 @@
-#include "foundation/PredicateCompound.h"
+#include "platform/foundation/PredicateCompound.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/PredicateNode.h"
+#include "platform/foundation/PredicateNode.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/PredicateNode.h"
+#include "platform/foundation/PredicateNode.h"
 
 namespace platform {
 

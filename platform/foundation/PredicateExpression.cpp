@@ -1,6 +1,6 @@
-#include "foundation/PredicateExpression.h"
+#include "platform/foundation/PredicateExpression.h"
 
-#include "foundation/PredicateLexer.h"
+#include "platform/foundation/PredicateLexer.h"
 
 namespace platform {
 

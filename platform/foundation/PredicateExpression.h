@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/PredicateLexer.h"
+#include "platform/foundation/PredicateLexer.h"
 
 #include <array>
 #include <charconv>

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <variant>
 
-#include "foundation/PredicateParseError.h"
-#include "foundation/PredicateToken.h"
+#include "platform/foundation/PredicateParseError.h"
+#include "platform/foundation/PredicateToken.h"
 
 namespace platform {
 

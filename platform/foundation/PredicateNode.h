@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

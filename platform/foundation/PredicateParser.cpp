@@ -1,10 +1,10 @@
-#include "foundation/PredicateParser.h"
+#include "platform/foundation/PredicateParser.h"
 
 #include <vector>
 
-#include "foundation/PredicateComparison.h"
-#include "foundation/PredicateCompound.h"
-#include "foundation/PredicateConstant.h"
+#include "platform/foundation/PredicateComparison.h"
+#include "platform/foundation/PredicateCompound.h"
+#include "platform/foundation/PredicateConstant.h"
 
 namespace platform {
 

@@ -7,10 +7,10 @@
 #include <string_view>
 #include <variant>
 
-#include "foundation/PredicateExpression.h"
-#include "foundation/PredicateLexer.h"
-#include "foundation/PredicateNode.h"
-#include "foundation/PredicateParseError.h"
+#include "platform/foundation/PredicateExpression.h"
+#include "platform/foundation/PredicateLexer.h"
+#include "platform/foundation/PredicateNode.h"
+#include "platform/foundation/PredicateParseError.h"
 
 namespace platform {
 

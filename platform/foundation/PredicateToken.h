@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

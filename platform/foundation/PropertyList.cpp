@@ -1,14 +1,14 @@
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 #include <cstring>
 #include <filesystem>
 #include <plist/plist.h>
 #include <system_error>
 
-#include "foundation/BinaryPropertyListShape.h"
-#include "foundation/DeviceRoot.h"
-#include "foundation/PlistTree.h"
-#include "foundation/XMLPropertyListScanner.h"
+#include "platform/foundation/BinaryPropertyListShape.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/PlistTree.h"
+#include "platform/foundation/XMLPropertyListScanner.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/RandomSource.h"
+#include "platform/foundation/RandomSource.h"
 
 #include <mutex>
 #include <random>

@@ -1,4 +1,4 @@
-#include "foundation/RunLoop.h"
+#include "platform/foundation/RunLoop.h"
 
 #include <algorithm>
 #include <atomic>
@@ -6,7 +6,7 @@
 #include <thread>
 #include <unistd.h>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace platform {
 

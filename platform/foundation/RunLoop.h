@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/MediaClock.h"
+#include "platform/foundation/MediaClock.h"
 
 namespace platform {
 

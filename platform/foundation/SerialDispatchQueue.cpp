@@ -1,4 +1,4 @@
-#include "foundation/SerialDispatchQueue.h"
+#include "platform/foundation/SerialDispatchQueue.h"
 
 #include <algorithm>
 #include <chrono>
@@ -12,7 +12,7 @@
 #include <pthread.h>
 #include <system_error>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace platform {
 

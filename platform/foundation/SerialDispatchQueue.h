@@ -3,7 +3,7 @@
 #include <memory>
 #include <thread>
 
-#include "foundation/DispatchQueue.h"
+#include "platform/foundation/DispatchQueue.h"
 
 namespace platform {
 

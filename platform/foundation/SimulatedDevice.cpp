@@ -1,4 +1,4 @@
-#include "foundation/SimulatedDevice.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NSOperatingSystemVersion.h"
-#include "uikit/CGGeometry.h"
+#include "platform/foundation/NSOperatingSystemVersion.h"
+#include "platform/uikit/CGGeometry.h"
 
 namespace platform {
 

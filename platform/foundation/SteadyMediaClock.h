@@ -1,6 +1,6 @@
 #pragma once
 
-#include "foundation/MediaClock.h"
+#include "platform/foundation/MediaClock.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/URLLoadingPolicy.h"
+#include "platform/foundation/URLLoadingPolicy.h"
 
 #include <algorithm>
 #include <arpa/inet.h>
@@ -8,9 +8,9 @@
 #include <netinet/in.h>
 #include <string>
 
-#include "foundation/CurlLibrary.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
+#include "platform/foundation/CurlLibrary.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/URLSessionConfiguration.h"
+#include "platform/foundation/URLSessionConfiguration.h"
 
 #include <cstdlib>
 #include <mutex>

@@ -1,13 +1,13 @@
-#include "foundation/URLTransfer.h"
+#include "platform/foundation/URLTransfer.h"
 
 #include <algorithm>
 #include <limits>
 #include <string>
 
-#include "foundation/CurlLibrary.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/URLLoadingPolicy.h"
+#include "platform/foundation/CurlLibrary.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/URLLoadingPolicy.h"
 
 namespace platform {
 

@@ -7,9 +7,9 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/HTTPHeaderCollector.h"
-#include "foundation/URLSessionConfiguration.h"
-#include "foundation/URLTransferResult.h"
+#include "platform/foundation/HTTPHeaderCollector.h"
+#include "platform/foundation/URLSessionConfiguration.h"
+#include "platform/foundation/URLTransferResult.h"
 
 class NSURL;
 

@@ -1,4 +1,4 @@
-#include "foundation/URLTransferEngine.h"
+#include "platform/foundation/URLTransferEngine.h"
 
 #include <algorithm>
 #include <exception>
@@ -6,10 +6,10 @@
 #include <system_error>
 #include <utility>
 
-#include "foundation/CurlLibrary.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSURLError.h"
-#include "foundation/URLTransfer.h"
+#include "platform/foundation/CurlLibrary.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/URLTransfer.h"
 
 namespace platform {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/URLTransferResult.h"
+#include "platform/foundation/URLTransferResult.h"
 
 namespace platform {
 

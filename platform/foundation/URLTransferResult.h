@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "foundation/NSData.h"
-#include "foundation/NSError.h"
-#include "foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 #include <charconv>
 #include <cmath>

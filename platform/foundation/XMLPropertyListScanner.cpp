@@ -1,4 +1,4 @@
-#include "foundation/XMLPropertyListScanner.h"
+#include "platform/foundation/XMLPropertyListScanner.h"
 
 #include <algorithm>
 

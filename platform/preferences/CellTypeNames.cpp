@@ -1,4 +1,4 @@
-#include "preferences/CellTypeNames.h"
+#include "platform/preferences/CellTypeNames.h"
 
 #include <array>
 #include <utility>

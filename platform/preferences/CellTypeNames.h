@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "preferences/PSCellType.h"
+#include "platform/preferences/PSCellType.h"
 
 namespace platform {
 

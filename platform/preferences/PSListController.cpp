@@ -1,13 +1,13 @@
-#include "preferences/PSListController.h"
+#include "platform/preferences/PSListController.h"
 
 #include <algorithm>
 
-#include "corefoundation/CFNotificationCenter.h"
-#include "corefoundation/CFPreferences.h"
-#include "foundation/PropertyList.h"
-#include "preferences/SpecifierCellFactory.h"
-#include "preferences/SpecifierListReader.h"
-#include "uikit/UINavigationController.h"
+#include "platform/corefoundation/CFNotificationCenter.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/preferences/SpecifierCellFactory.h"
+#include "platform/preferences/SpecifierListReader.h"
+#include "platform/uikit/UINavigationController.h"
 
 namespace {
 

@@ -6,14 +6,14 @@
 #include <string>
 #include <string_view>
 
-#include "foundation/NSBundle.h"
-#include "foundation/Value.h"
-#include "preferences/PSSpecifier.h"
-#include "preferences/SpecifierSections.h"
-#include "uikit/UITableView.h"
-#include "uikit/UITableViewDataSource.h"
-#include "uikit/UITableViewDelegate.h"
-#include "uikit/UIViewController.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "platform/preferences/SpecifierSections.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITableViewDataSource.h"
+#include "platform/uikit/UITableViewDelegate.h"
+#include "platform/uikit/UIViewController.h"
 
 // A page of preference rows shown in a table. The page's view is its table, whose data source and
 // delegate the page is. The rows come from specifiers(); the base class returns _specifiers as it

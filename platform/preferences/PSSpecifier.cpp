@@ -1,4 +1,4 @@
-#include "preferences/PSSpecifier.h"
+#include "platform/preferences/PSSpecifier.h"
 
 namespace {
 

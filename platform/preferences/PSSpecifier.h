@@ -8,9 +8,9 @@
 #include <variant>
 #include <vector>
 
-#include "foundation/Value.h"
-#include "preferences/PSCellType.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSCellType.h"
+#include "platform/runtime/NSObject.h"
 
 // One row of a preferences list. Its property-list keys live in `properties()`, which callers may
 // change in place. Objects that are not property-list data (a class named by "cellClass", a

@@ -1,6 +1,6 @@
-#include "preferences/PSTableCell.h"
+#include "platform/preferences/PSTableCell.h"
 
-#include "preferences/CellTypeNames.h"
+#include "platform/preferences/CellTypeNames.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "preferences/PSCellType.h"
-#include "preferences/PSSpecifier.h"
-#include "uikit/UITableViewCell.h"
+#include "platform/preferences/PSCellType.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "platform/uikit/UITableViewCell.h"
 
 // The cell of a preferences row. The framework makes cells with the default constructor (or by
 // class name through the runtime, for a row's "cellClass") and then calls the three-argument

@@ -1,4 +1,4 @@
-#include "preferences/PreferencesInteraction.h"
+#include "platform/preferences/PreferencesInteraction.h"
 
 namespace platform {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string_view>
 
-#include "foundation/Value.h"
-#include "preferences/PSListController.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSListController.h"
 
 namespace platform {
 

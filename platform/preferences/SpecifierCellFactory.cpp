@@ -1,8 +1,8 @@
-#include "preferences/SpecifierCellFactory.h"
+#include "platform/preferences/SpecifierCellFactory.h"
 
 #include <string>
 
-#include "preferences/PSTableCell.h"
+#include "platform/preferences/PSTableCell.h"
 
 namespace platform {
 

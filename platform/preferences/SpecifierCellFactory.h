@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "preferences/PSSpecifier.h"
-#include "uikit/UITableViewCell.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "platform/uikit/UITableViewCell.h"
 
 namespace platform {
 

@@ -1,6 +1,6 @@
-#include "preferences/SpecifierListReader.h"
+#include "platform/preferences/SpecifierListReader.h"
 
-#include "preferences/CellTypeNames.h"
+#include "platform/preferences/CellTypeNames.h"
 
 namespace platform {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "foundation/Value.h"
-#include "preferences/PSSpecifier.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSSpecifier.h"
 
 namespace platform {
 

@@ -1,4 +1,4 @@
-#include "preferences/SpecifierSections.h"
+#include "platform/preferences/SpecifierSections.h"
 
 namespace platform {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "preferences/PSSpecifier.h"
+#include "platform/preferences/PSSpecifier.h"
 
 namespace platform {
 

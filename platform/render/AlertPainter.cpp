@@ -1,15 +1,15 @@
-#include "render/AlertPainter.h"
+#include "platform/render/AlertPainter.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 
-#include "render/TextPainter.h"
-#include "render/ViewPainter.h"
-#include "uikit/UIAlertAction.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/render/TextPainter.h"
+#include "platform/render/ViewPainter.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace platform::render {
 

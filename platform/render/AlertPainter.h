@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "render/DrawingContext.h"
+#include "platform/render/DrawingContext.h"
 
 class UIAlertController;
 class UIWindow;

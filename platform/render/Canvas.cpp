@@ -1,4 +1,4 @@
-#include "render/Canvas.h"
+#include "platform/render/Canvas.h"
 
 #include <cairo.h>
 
@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <fstream>
 
-#include "uikit/PngEncoder.h"
+#include "platform/uikit/PngEncoder.h"
 
 namespace platform::render {
 

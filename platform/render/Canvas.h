@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "uikit/Bitmap.h"
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/CGGeometry.h"
 
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;

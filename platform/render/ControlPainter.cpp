@@ -1,4 +1,4 @@
-#include "render/ControlPainter.h"
+#include "platform/render/ControlPainter.h"
 
 #include <cairo.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "render/TextPainter.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/render/TextPainter.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace platform::render {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "render/DrawingContext.h"
+#include "platform/render/DrawingContext.h"
 
 namespace platform::render {
 

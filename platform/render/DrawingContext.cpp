@@ -1,4 +1,4 @@
-#include "render/DrawingContext.h"
+#include "platform/render/DrawingContext.h"
 
 #include <cairo.h>
 
@@ -6,7 +6,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "uikit/UITraitCollection.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace platform::render {
 

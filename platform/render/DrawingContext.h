@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/UIColor.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/UIColor.h"
 
 typedef struct _cairo cairo_t;
 class UITraitCollection;

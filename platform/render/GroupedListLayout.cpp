@@ -1,11 +1,11 @@
-#include "render/GroupedListLayout.h"
+#include "platform/render/GroupedListLayout.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "preferences/PSListController.h"
-#include "render/TextPainter.h"
-#include "uikit/NSIndexPath.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/render/TextPainter.h"
+#include "platform/uikit/NSIndexPath.h"
 
 namespace platform::render {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 class PSListController;
 class PSSpecifier;

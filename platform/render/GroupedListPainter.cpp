@@ -1,18 +1,18 @@
-#include "render/GroupedListPainter.h"
+#include "platform/render/GroupedListPainter.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 
-#include "preferences/PSListController.h"
-#include "preferences/PSTableCell.h"
-#include "render/ControlPainter.h"
-#include "render/GroupedListLayout.h"
-#include "render/TextPainter.h"
-#include "render/ViewPainter.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/AppearanceRegistry.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/preferences/PSTableCell.h"
+#include "platform/render/ControlPainter.h"
+#include "platform/render/GroupedListLayout.h"
+#include "platform/render/TextPainter.h"
+#include "platform/render/ViewPainter.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/AppearanceRegistry.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace platform::render {
 

@@ -1,9 +1,9 @@
-#include "render/ImageSurface.h"
+#include "platform/render/ImageSurface.h"
 
 #include <cairo.h>
 
-#include "render/DrawingContext.h"
-#include "uikit/UIImage.h"
+#include "platform/render/DrawingContext.h"
+#include "platform/uikit/UIImage.h"
 
 namespace platform::render {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 typedef struct _cairo cairo_t;
 class UIImage;

@@ -1,18 +1,18 @@
-#include "render/NavigationBarPainter.h"
+#include "platform/render/NavigationBarPainter.h"
 
 #include <cairo.h>
 
 #include <algorithm>
 
-#include "render/ImageSurface.h"
-#include "render/TextPainter.h"
-#include "render/ViewPainter.h"
-#include "uikit/UIBarButtonItem.h"
-#include "uikit/UIImage.h"
-#include "uikit/UINavigationBar.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UINavigationItem.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/render/ImageSurface.h"
+#include "platform/render/TextPainter.h"
+#include "platform/render/ViewPainter.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace platform::render {
 

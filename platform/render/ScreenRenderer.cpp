@@ -1,15 +1,15 @@
-#include "render/ScreenRenderer.h"
+#include "platform/render/ScreenRenderer.h"
 
 #include <cairo.h>
 
-#include "render/AlertPainter.h"
-#include "render/StatusBarPainter.h"
-#include "render/ViewPainter.h"
-#include "uikit/ResolvingTraits.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIViewController.h"
-#include "uikit/UIWindow.h"
+#include "platform/render/AlertPainter.h"
+#include "platform/render/StatusBarPainter.h"
+#include "platform/render/ViewPainter.h"
+#include "platform/uikit/ResolvingTraits.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace platform::render {
 

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "render/Canvas.h"
+#include "platform/render/Canvas.h"
 
 class UIView;
 class UIWindow;

@@ -1,4 +1,4 @@
-#include "render/ShadowPainter.h"
+#include "platform/render/ShadowPainter.h"
 
 #include <cairo.h>
 
@@ -7,10 +7,10 @@
 #include <functional>
 #include <vector>
 
-#include "render/ImageSurface.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIImageView.h"
+#include "platform/render/ImageSurface.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
 
 namespace platform::render {
 

@@ -1,13 +1,13 @@
-#include "render/StatusBarPainter.h"
+#include "platform/render/StatusBarPainter.h"
 
 #include <cairo.h>
 
 #include <cstdint>
 #include <cstring>
 
-#include "render/TextPainter.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/render/TextPainter.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace platform::render {
 

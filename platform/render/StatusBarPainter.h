@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/DrawingContext.h"
+#include "platform/render/DrawingContext.h"
 
 class UIWindow;
 

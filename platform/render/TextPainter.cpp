@@ -1,13 +1,13 @@
-#include "render/TextPainter.h"
+#include "platform/render/TextPainter.h"
 
 #include <cairo.h>
 #include <pango/pangocairo.h>
 
 #include <algorithm>
 
-#include "uikit/TextEngine.h"
-#include "uikit/TextLayout.h"
-#include "uikit/UILabel.h"
+#include "platform/uikit/TextEngine.h"
+#include "platform/uikit/TextLayout.h"
+#include "platform/uikit/UILabel.h"
 
 namespace platform::render {
 

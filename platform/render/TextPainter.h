@@ -2,10 +2,10 @@
 
 #include <string>
 
-#include "render/DrawingContext.h"
-#include "uikit/NSAttributedString.h"
-#include "uikit/NSTextAlignment.h"
-#include "uikit/UIFont.h"
+#include "platform/render/DrawingContext.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSTextAlignment.h"
+#include "platform/uikit/UIFont.h"
 
 class UILabel;
 

@@ -1,16 +1,16 @@
-#include "render/ViewPainter.h"
+#include "platform/render/ViewPainter.h"
 
 #include <cairo.h>
 
 #include <cmath>
 
-#include "render/ContentPainter.h"
-#include "render/ShadowPainter.h"
-#include "uikit/CAGradientLayer.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIScrollView.h"
-#include "uikit/UIView.h"
-#include "uikit/ViewAnimator.h"
+#include "platform/render/ContentPainter.h"
+#include "platform/render/ShadowPainter.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewAnimator.h"
 
 namespace platform::render {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "render/DrawingContext.h"
+#include "platform/render/DrawingContext.h"
 
 class CALayer;
 class UIView;

@@ -1,4 +1,4 @@
-#include "runtime/ClassRegistry.h"
+#include "platform/runtime/ClassRegistry.h"
 
 #include <algorithm>
 #include <mutex>

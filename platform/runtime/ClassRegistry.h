@@ -11,7 +11,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "runtime/ObjCClass.h"
+#include "platform/runtime/ObjCClass.h"
 
 namespace platform {
 

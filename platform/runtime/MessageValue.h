@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 class NSObject;
 using id = std::shared_ptr<NSObject>;

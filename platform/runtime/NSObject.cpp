@@ -1,8 +1,8 @@
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 #include <cstdio>
 
-#include "runtime/ClassRegistry.h"
+#include "platform/runtime/ClassRegistry.h"
 
 NSObject::~NSObject() = default;
 

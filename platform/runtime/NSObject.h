@@ -52,4 +52,4 @@ private:
 };
 
 // Anyone who sees NSObject also sees the runtime functions that work on it.
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 // The runtime's view of a class. Internal to the runtime: every field is guarded by the class
 // registry's lock, because a class named as a superclass before it is registered is completed later.

@@ -1,9 +1,9 @@
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 #include <exception>
 
-#include "foundation/NSLog.h"
-#include "runtime/ClassRegistry.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/runtime/ClassRegistry.h"
 
 namespace {
 

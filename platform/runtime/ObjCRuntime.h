@@ -9,8 +9,8 @@
 #include <typeindex>
 #include <utility>
 
-#include "runtime/MessageValue.h"
-#include "runtime/NSObject.h"
+#include "platform/runtime/MessageValue.h"
+#include "platform/runtime/NSObject.h"
 
 // The object runtime: classes by name, method tables keyed by full selector strings
 // ("tableView:heightForRowAtIndexPath:"), dynamic sends and method substitution. Every function

@@ -1,6 +1,6 @@
-#include "uikit/AppearanceProxy.h"
+#include "platform/uikit/AppearanceProxy.h"
 
-#include "uikit/AppearanceRegistry.h"
+#include "platform/uikit/AppearanceRegistry.h"
 
 namespace platform {
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/NSObject.h"
-#include "uikit/UIColor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/UIColor.h"
 
 namespace platform {
 

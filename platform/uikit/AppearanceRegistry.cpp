@@ -1,9 +1,9 @@
-#include "uikit/AppearanceRegistry.h"
+#include "platform/uikit/AppearanceRegistry.h"
 
 #include <tuple>
 
-#include "uikit/UIView.h"
-#include "uikit/UIViewController.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace platform {
 

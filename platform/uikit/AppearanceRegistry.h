@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/NSObject.h"
-#include "uikit/UIColor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/UIColor.h"
 
 class UIView;
 

@@ -1,4 +1,4 @@
-#include "uikit/AutoresizingRule.h"
+#include "platform/uikit/AutoresizingRule.h"
 
 #include <algorithm>
 

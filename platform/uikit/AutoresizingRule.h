@@ -1,7 +1,7 @@
 #pragma once
 
-#include "uikit/CGGeometry.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/UIView.h"
 
 namespace platform {
 

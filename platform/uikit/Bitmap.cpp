@@ -1,4 +1,4 @@
-#include "uikit/Bitmap.h"
+#include "platform/uikit/Bitmap.h"
 
 #include <cstring>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "uikit/CADisplayLink.h"
+#include "platform/uikit/CADisplayLink.h"
 
 #include <cmath>
 
-#include "foundation/MediaClock.h"
-#include "foundation/RunLoop.h"
+#include "platform/foundation/MediaClock.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace {
 

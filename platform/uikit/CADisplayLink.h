@@ -6,8 +6,8 @@
 #include <set>
 #include <string>
 
-#include "runtime/NSObject.h"
-#include "uikit/NSRunLoop.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/NSRunLoop.h"
 
 // Calls its target once per display frame while it is scheduled on the run loop (in at least one
 // mode) and not paused.

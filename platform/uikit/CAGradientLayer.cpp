@@ -1,4 +1,4 @@
-#include "uikit/CAGradientLayer.h"
+#include "platform/uikit/CAGradientLayer.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "uikit/CALayer.h"
+#include "platform/uikit/CALayer.h"
 
 // A layer that fills its bounds with a linear gradient: colours at locations (0 to 1, spread evenly
 // when there are none or their count differs), along the line from startPoint to endPoint in the unit

@@ -1,11 +1,11 @@
-#include "uikit/CALayer.h"
+#include "platform/uikit/CALayer.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "foundation/NSLog.h"
-#include "uikit/UIView.h"
-#include "uikit/ViewAnimator.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewAnimator.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/NSObject.h"
-#include "uikit/CGGeometry.h"
-#include "uikit/UIColor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/UIColor.h"
 
 class UIView;
 

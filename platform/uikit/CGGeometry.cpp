@@ -1,4 +1,4 @@
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 #include <algorithm>
 #include <cmath>

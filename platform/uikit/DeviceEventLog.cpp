@@ -1,4 +1,4 @@
-#include "uikit/DeviceEventLog.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 #include <utility>
 

@@ -3,7 +3,7 @@
 #include <mutex>
 #include <vector>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "uikit/ImageDecoder.h"
+#include "platform/uikit/ImageDecoder.h"
 
 #include <algorithm>
 #include <array>
 
-#include "uikit/JpegDecoder.h"
-#include "uikit/PngDecoder.h"
+#include "platform/uikit/JpegDecoder.h"
+#include "platform/uikit/PngDecoder.h"
 
 namespace platform {
 

@@ -4,8 +4,8 @@
 #include <optional>
 #include <span>
 
-#include "uikit/Bitmap.h"
-#include "uikit/ImageLimits.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/ImageLimits.h"
 
 namespace platform {
 

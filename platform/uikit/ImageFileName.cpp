@@ -1,4 +1,4 @@
-#include "uikit/ImageFileName.h"
+#include "platform/uikit/ImageFileName.h"
 
 #include <algorithm>
 #include <array>

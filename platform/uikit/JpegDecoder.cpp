@@ -1,4 +1,4 @@
-#include "uikit/JpegDecoder.h"
+#include "platform/uikit/JpegDecoder.h"
 
 // jpeglib.h needs size_t and FILE declared first, and jerror.h needs jpeglib.h.
 #include <csetjmp>

@@ -1,15 +1,15 @@
-#include "uikit/LayoutEngine.h"
+#include "platform/uikit/LayoutEngine.h"
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 
-#include "foundation/NSLog.h"
-#include "uikit/AutoresizingRule.h"
-#include "uikit/LayoutItem.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UIView.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/AutoresizingRule.h"
+#include "platform/uikit/LayoutItem.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UIView.h"
 
 namespace platform {
 

@@ -6,8 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/layout/Solver.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/layout/Solver.h"
 
 class NSLayoutConstraint;
 class UIView;

@@ -1,10 +1,10 @@
-#include "uikit/LayoutItem.h"
+#include "platform/uikit/LayoutItem.h"
 
-#include "runtime/NSObject.h"
-#include "uikit/LayoutEngine.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
 
 namespace platform {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "uikit/NSLayoutAttribute.h"
-#include "uikit/layout/Expression.h"
-#include "uikit/layout/Variable.h"
+#include "platform/uikit/NSLayoutAttribute.h"
+#include "platform/uikit/layout/Expression.h"
+#include "platform/uikit/layout/Variable.h"
 
 class NSLayoutDimension;
 class NSLayoutXAxisAnchor;

@@ -1,8 +1,8 @@
-#include "uikit/NSAttributedString.h"
+#include "platform/uikit/NSAttributedString.h"
 
 #include <algorithm>
 
-#include "uikit/Utf16.h"
+#include "platform/uikit/Utf16.h"
 
 namespace {
 

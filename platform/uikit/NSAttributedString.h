@@ -7,10 +7,10 @@
 #include <variant>
 #include <vector>
 
-#include "runtime/NSObject.h"
-#include "uikit/NSRange.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIFont.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/NSRange.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 
 using NSAttributedStringKey = std::string_view;
 inline constexpr NSAttributedStringKey NSFontAttributeName = "NSFont";

@@ -1,4 +1,4 @@
-#include "uikit/NSIndexPath.h"
+#include "platform/uikit/NSIndexPath.h"
 
 #include <cstdio>
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 // A (section, row) position in a table. Ordered by section, then row.
 class NSIndexPath : public NSObject {

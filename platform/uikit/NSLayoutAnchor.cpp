@@ -1,7 +1,7 @@
-#include "uikit/NSLayoutAnchor.h"
+#include "platform/uikit/NSLayoutAnchor.h"
 
-#include "uikit/LayoutItem.h"
-#include "uikit/NSLayoutConstraint.h"
+#include "platform/uikit/LayoutItem.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 
 std::shared_ptr<NSLayoutConstraint> NSLayoutAnchor::makeConstraint(NSLayoutRelation relation,
                                                                    const NSLayoutAnchor* other,

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "runtime/NSObject.h"
-#include "uikit/CGGeometry.h"
-#include "uikit/NSLayoutAttribute.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/NSLayoutAttribute.h"
 
 class NSLayoutConstraint;
 

@@ -1,4 +1,4 @@
-#include "uikit/NSLayoutAttribute.h"
+#include "platform/uikit/NSLayoutAttribute.h"
 
 const char* NSLayoutAttributeName(NSLayoutAttribute attribute) {
     switch (attribute) {

@@ -1,13 +1,13 @@
-#include "uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <unordered_set>
 
-#include "foundation/NSLog.h"
-#include "uikit/LayoutItem.h"
-#include "uikit/UIView.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/LayoutItem.h"
+#include "platform/uikit/UIView.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "runtime/NSObject.h"
-#include "uikit/CGGeometry.h"
-#include "uikit/NSLayoutAttribute.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/NSLayoutAttribute.h"
 
 class UIView;
 

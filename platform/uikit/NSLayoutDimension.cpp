@@ -1,6 +1,6 @@
-#include "uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutDimension.h"
 
-#include "uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 
 std::shared_ptr<NSLayoutConstraint> NSLayoutDimension::constraintEqualToConstant(CGFloat constant) const {
     return makeConstraint(NSLayoutRelationEqual, nullptr, 0, constant);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/NSLayoutAnchor.h"
+#include "platform/uikit/NSLayoutAnchor.h"
 
 // A width or height: related to another dimension (with a multiplier) or to a constant.
 class NSLayoutDimension : public NSLayoutAnchor {

@@ -1,6 +1,6 @@
-#include "uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
 
-#include "uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 
 std::shared_ptr<NSLayoutConstraint>
 NSLayoutXAxisAnchor::constraintEqualToAnchor(const std::shared_ptr<NSLayoutXAxisAnchor>& anchor,

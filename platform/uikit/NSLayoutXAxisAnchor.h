@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/NSLayoutAnchor.h"
+#include "platform/uikit/NSLayoutAnchor.h"
 
 // A horizontal edge or centre: leading, trailing, left, right or centre X.
 class NSLayoutXAxisAnchor : public NSLayoutAnchor {

@@ -1,6 +1,6 @@
-#include "uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
 
-#include "uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutConstraint.h"
 
 std::shared_ptr<NSLayoutConstraint>
 NSLayoutYAxisAnchor::constraintEqualToAnchor(const std::shared_ptr<NSLayoutYAxisAnchor>& anchor,

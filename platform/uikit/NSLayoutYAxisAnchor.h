@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/NSLayoutAnchor.h"
+#include "platform/uikit/NSLayoutAnchor.h"
 
 // A vertical edge or centre: top, bottom or centre Y.
 class NSLayoutYAxisAnchor : public NSLayoutAnchor {

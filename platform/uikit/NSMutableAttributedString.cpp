@@ -1,4 +1,4 @@
-#include "uikit/NSMutableAttributedString.h"
+#include "platform/uikit/NSMutableAttributedString.h"
 
 namespace {
 

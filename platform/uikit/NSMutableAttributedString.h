@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/NSAttributedString.h"
+#include "platform/uikit/NSAttributedString.h"
 
 // An attributed string that can grow and have its attributes changed over ranges (clamped to the
 // string).

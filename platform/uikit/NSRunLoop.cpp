@@ -1,4 +1,4 @@
-#include "uikit/NSRunLoop.h"
+#include "platform/uikit/NSRunLoop.h"
 
 namespace {
 

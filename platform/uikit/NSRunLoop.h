@@ -3,7 +3,7 @@
 #include <memory>
 #include <string_view>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 using NSRunLoopMode = std::string_view;
 inline constexpr NSRunLoopMode NSDefaultRunLoopMode = "kCFRunLoopDefaultMode";

@@ -1,4 +1,4 @@
-#include "uikit/PngDecoder.h"
+#include "platform/uikit/PngDecoder.h"
 
 #include <csetjmp>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "uikit/PngEncoder.h"
+#include "platform/uikit/PngEncoder.h"
 
 #include <csetjmp>
 #include <new>

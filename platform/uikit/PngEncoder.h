@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "uikit/Bitmap.h"
+#include "platform/uikit/Bitmap.h"
 
 namespace platform {
 

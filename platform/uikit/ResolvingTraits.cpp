@@ -1,7 +1,7 @@
-#include "uikit/ResolvingTraits.h"
+#include "platform/uikit/ResolvingTraits.h"
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "uikit/TextEngine.h"
+#include "platform/uikit/TextEngine.h"
 
 #include <pango/pangocairo.h>
 
 #include <cstring>
 
-#include "uikit/UIFont.h"
+#include "platform/uikit/UIFont.h"
 
 namespace platform {
 

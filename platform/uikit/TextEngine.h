@@ -3,7 +3,7 @@
 #include <mutex>
 #include <string>
 
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 class UIFont;
 typedef struct _PangoContext PangoContext;

@@ -1,4 +1,4 @@
-#include "uikit/TextLayout.h"
+#include "platform/uikit/TextLayout.h"
 
 #include <pango/pangocairo.h>
 
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdint>
 
-#include "uikit/TextEngine.h"
-#include "uikit/Utf16.h"
+#include "platform/uikit/TextEngine.h"
+#include "platform/uikit/Utf16.h"
 
 namespace platform {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "uikit/CGGeometry.h"
-#include "uikit/NSAttributedString.h"
-#include "uikit/NSTextAlignment.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSTextAlignment.h"
 
 typedef struct _PangoLayout PangoLayout;
 

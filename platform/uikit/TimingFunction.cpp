@@ -1,4 +1,4 @@
-#include "uikit/TimingFunction.h"
+#include "platform/uikit/TimingFunction.h"
 
 #include <cmath>
 

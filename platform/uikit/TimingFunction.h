@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 namespace platform {
 

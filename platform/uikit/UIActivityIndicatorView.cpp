@@ -1,4 +1,4 @@
-#include "uikit/UIActivityIndicatorView.h"
+#include "platform/uikit/UIActivityIndicatorView.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertAction.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
-#include "uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertController.h"
 
 #include <algorithm>
 
-#include "foundation/NSLog.h"
-#include "foundation/SimulatedDevice.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

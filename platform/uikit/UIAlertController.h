@@ -5,12 +5,12 @@
 #include <string_view>
 #include <vector>
 
-#include "uikit/NSAttributedString.h"
-#include "uikit/UIAlertAction.h"
-#include "uikit/UIAlertControllerDescriptor.h"
-#include "uikit/UIAlertControllerStyle.h"
-#include "uikit/UIAlertControllerVisualStyle.h"
-#include "uikit/UIViewController.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertControllerDescriptor.h"
+#include "platform/uikit/UIAlertControllerStyle.h"
+#include "platform/uikit/UIAlertControllerVisualStyle.h"
+#include "platform/uikit/UIViewController.h"
 
 class UITraitCollection;
 

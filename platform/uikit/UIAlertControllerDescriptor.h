@@ -1,8 +1,8 @@
 #pragma once
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
-#include "uikit/UIAlertControllerStyle.h"
+#include "platform/uikit/UIAlertControllerStyle.h"
 
 // What an alert controller tells its visual style about itself before iOS 13: which style it has
 // and whether a header content view takes room above the title.

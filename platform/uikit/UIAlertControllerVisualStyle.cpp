@@ -1,6 +1,6 @@
-#include "uikit/UIAlertControllerVisualStyle.h"
+#include "platform/uikit/UIAlertControllerVisualStyle.h"
 
-#include "uikit/UITraitCollection.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "runtime/NSObject.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIFont.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 
 class UIAlertControllerDescriptor;
 class UITraitCollection;

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "runtime/ObjCRuntime.h"
-#include "uikit/AppearanceProxy.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/AppearanceProxy.h"
 
 // The appearance class methods of a control class T, which names its runtime class in
 // T::appearanceClassName. The proxies write to platform::AppearanceRegistry. C++ subclasses inherit

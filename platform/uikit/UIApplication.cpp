@@ -1,14 +1,14 @@
-#include "uikit/UIApplication.h"
+#include "platform/uikit/UIApplication.h"
 
 #include <algorithm>
 #include <cctype>
 #include <string>
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSURL.h"
-#include "foundation/SimulatedDevice.h"
-#include "uikit/DeviceEventLog.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/DeviceEventLog.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

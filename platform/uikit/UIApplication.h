@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "foundation/Value.h"
-#include "uikit/UIResponder.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UIResponder.h"
 
 class NSURL;
 class UIWindow;

@@ -1,6 +1,6 @@
-#include "uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIBarButtonItem.h"
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 namespace {
 

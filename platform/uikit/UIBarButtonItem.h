@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "runtime/NSObject.h"
-#include "uikit/UIColor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/UIColor.h"
 
 class UIImage;
 class UIView;

@@ -1,11 +1,11 @@
-#include "uikit/UIButton.h"
+#include "platform/uikit/UIButton.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "uikit/TextLayout.h"
-#include "uikit/UIFont.h"
-#include "uikit/UIImage.h"
+#include "platform/uikit/TextLayout.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIImage.h"
 
 namespace {
 

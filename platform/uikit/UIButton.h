@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIControl.h"
 
 class UIImage;
 

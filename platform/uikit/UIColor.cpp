@@ -1,9 +1,9 @@
-#include "uikit/UIColor.h"
+#include "platform/uikit/UIColor.h"
 
 #include <cstdio>
 
-#include "uikit/ResolvingTraits.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/uikit/ResolvingTraits.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 class UITraitCollection;
 

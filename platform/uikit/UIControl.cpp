@@ -1,4 +1,4 @@
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIControl.h"
 
 #include <algorithm>
 

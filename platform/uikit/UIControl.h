@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 using UIControlEvents = std::uint32_t;
 enum : UIControlEvents {

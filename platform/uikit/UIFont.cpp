@@ -1,4 +1,4 @@
-#include "uikit/UIFont.h"
+#include "platform/uikit/UIFont.h"
 
 #include <algorithm>
 #include <array>
@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "uikit/TextEngine.h"
+#include "platform/uikit/TextEngine.h"
 
 namespace {
 

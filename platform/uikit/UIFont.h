@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/NSObject.h"
-#include "uikit/CGGeometry.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CGGeometry.h"
 
 // Weights on the platform's scale: 0 is regular, negative lighter, positive heavier.
 using UIFontWeight = double;

@@ -1,4 +1,4 @@
-#include "uikit/UIGeometry.h"
+#include "platform/uikit/UIGeometry.h"
 
 CGRect UIEdgeInsetsInsetRect(CGRect rect, UIEdgeInsets insets) {
     rect.origin.x += insets.left;

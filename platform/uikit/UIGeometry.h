@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 // Insets from the edges of a rectangle, in points: positive values move an edge inwards.
 struct UIEdgeInsets {

@@ -1,17 +1,17 @@
-#include "uikit/UIImage.h"
+#include "platform/uikit/UIImage.h"
 
 #include <cmath>
 #include <sstream>
 #include <vector>
 
-#include "foundation/DeviceRoot.h"
-#include "foundation/NSBundle.h"
-#include "foundation/NSData.h"
-#include "uikit/ImageDecoder.h"
-#include "uikit/ImageFileName.h"
-#include "uikit/PngEncoder.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSData.h"
+#include "platform/uikit/ImageDecoder.h"
+#include "platform/uikit/ImageFileName.h"
+#include "platform/uikit/PngEncoder.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

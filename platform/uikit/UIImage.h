@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/NSObject.h"
-#include "uikit/Bitmap.h"
-#include "uikit/CGGeometry.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/CGGeometry.h"
 
 class NSBundle;
 class NSData;

@@ -1,8 +1,8 @@
-#include "uikit/UIImageView.h"
+#include "platform/uikit/UIImageView.h"
 
 #include <algorithm>
 
-#include "uikit/UIImage.h"
+#include "platform/uikit/UIImage.h"
 
 namespace {
 

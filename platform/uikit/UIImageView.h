@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 class UIImage;
 

@@ -1,10 +1,10 @@
-#include "uikit/UILabel.h"
+#include "platform/uikit/UILabel.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "uikit/NSMutableAttributedString.h"
-#include "uikit/TextLayout.h"
+#include "platform/uikit/NSMutableAttributedString.h"
+#include "platform/uikit/TextLayout.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "uikit/NSAttributedString.h"
-#include "uikit/NSTextAlignment.h"
-#include "uikit/UIFont.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSTextAlignment.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIView.h"
 
 namespace platform {
 class TextLayout;

@@ -1,8 +1,8 @@
-#include "uikit/UILayoutGuide.h"
+#include "platform/uikit/UILayoutGuide.h"
 
 #include <cstdio>
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "runtime/NSObject.h"
-#include "uikit/LayoutItem.h"
-#include "uikit/UIGeometry.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/LayoutItem.h"
+#include "platform/uikit/UIGeometry.h"
 
 class UIView;
 

@@ -1,4 +1,4 @@
-#include "uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationBar.h"
 
 std::shared_ptr<UINavigationBar> UINavigationBar::appearance() {
     static const auto shared = std::make_shared<UINavigationBar>();

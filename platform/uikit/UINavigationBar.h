@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "uikit/UIImage.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIView.h"
 
 enum class UIBarStyle {
     Default = 0,

@@ -1,8 +1,8 @@
-#include "uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationController.h"
 
 #include <algorithm>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 namespace {
 

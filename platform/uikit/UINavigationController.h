@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "uikit/UINavigationBar.h"
-#include "uikit/UIViewController.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UIViewController.h"
 
 // A stack of pages; the top one is a child whose view fills this controller's view. While the
 // navigation controller is visible, pushes and pops send the appearance callbacks in the platform's

@@ -1,6 +1,6 @@
-#include "uikit/UINavigationItem.h"
+#include "platform/uikit/UINavigationItem.h"
 
-#include "uikit/UIBarButtonItem.h"
+#include "platform/uikit/UIBarButtonItem.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 class UIBarButtonItem;
 class UIView;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 // The common base of views, view controllers and the application, as on the platform. Events are
 // delivered by the hosts directly, so it holds nothing yet.

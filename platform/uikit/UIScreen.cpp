@@ -1,7 +1,7 @@
-#include "uikit/UIScreen.h"
+#include "platform/uikit/UIScreen.h"
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

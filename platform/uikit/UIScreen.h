@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "runtime/NSObject.h"
-#include "uikit/CGGeometry.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CGGeometry.h"
 
 class UITraitCollection;
 

@@ -1,8 +1,8 @@
-#include "uikit/UIScrollView.h"
+#include "platform/uikit/UIScrollView.h"
 
 #include <cmath>
 
-#include "uikit/LayoutEngine.h"
+#include "platform/uikit/LayoutEngine.h"
 
 namespace {
 

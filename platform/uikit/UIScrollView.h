@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "uikit/UIGeometry.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UIScrollViewDelegate.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/UIGeometry.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UIScrollViewDelegate.h"
+#include "platform/uikit/UIView.h"
 
 enum UIScrollViewContentInsetAdjustmentBehavior : int {
     UIScrollViewContentInsetAdjustmentAutomatic = 0,

@@ -1,4 +1,4 @@
-#include "uikit/UISegmentedControl.h"
+#include "platform/uikit/UISegmentedControl.h"
 
 #include <algorithm>
 

@@ -5,8 +5,8 @@
 #include <string_view>
 #include <vector>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIControl.h"
 
 // A row of titled segments, at most one selected.
 class UISegmentedControl : public UIControl, public UIAppearance<UISegmentedControl> {

@@ -1,4 +1,4 @@
-#include "uikit/UISlider.h"
+#include "platform/uikit/UISlider.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "uikit/UIStackView.h"
+#include "platform/uikit/UIStackView.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UIView.h"
 
 enum UIStackViewAlignment : int {
     UIStackViewAlignmentFill = 0,

@@ -1,4 +1,4 @@
-#include "uikit/UIStepper.h"
+#include "platform/uikit/UIStepper.h"
 
 #include <algorithm>
 

@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIControl.h"
 
 // A +/- stepper. The value stays within [minimumValue, maximumValue].
 class UIStepper : public UIControl, public UIAppearance<UIStepper> {

@@ -1,4 +1,4 @@
-#include "uikit/UISwitch.h"
+#include "platform/uikit/UISwitch.h"
 
 namespace {
 

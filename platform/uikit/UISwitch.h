@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIControl.h"
 
 // An on/off switch. The "on" track takes onTintColor (from an appearance proxy unless set here).
 class UISwitch : public UIControl, public UIAppearance<UISwitch> {

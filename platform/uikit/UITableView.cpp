@@ -1,4 +1,4 @@
-#include "uikit/UITableView.h"
+#include "platform/uikit/UITableView.h"
 
 #include <algorithm>
 

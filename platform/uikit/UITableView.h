@@ -5,12 +5,12 @@
 #include <utility>
 #include <vector>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/NSIndexPath.h"
-#include "uikit/UIScrollView.h"
-#include "uikit/UITableViewCell.h"
-#include "uikit/UITableViewDataSource.h"
-#include "uikit/UITableViewDelegate.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UITableViewCell.h"
+#include "platform/uikit/UITableViewDataSource.h"
+#include "platform/uikit/UITableViewDelegate.h"
 
 // A list of rows in sections, and a scroll view over them. The table keeps what it last asked its
 // data source and delegate (row counts and row heights) and asks again on reloadData and at the end

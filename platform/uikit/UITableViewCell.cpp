@@ -1,4 +1,4 @@
-#include "uikit/UITableViewCell.h"
+#include "platform/uikit/UITableViewCell.h"
 
 namespace {
 

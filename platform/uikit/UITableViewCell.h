@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 enum UITableViewCellStyle : int {
     UITableViewCellStyleDefault = 0,

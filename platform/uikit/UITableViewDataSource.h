@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "uikit/NSIndexPath.h"
+#include "platform/uikit/NSIndexPath.h"
 
 class UITableView;
 class UITableViewCell;

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/NSIndexPath.h"
-#include "uikit/UIScrollViewDelegate.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UIScrollViewDelegate.h"
 
 class UITableView;
 class UITableViewCell;

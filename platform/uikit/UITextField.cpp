@@ -1,4 +1,4 @@
-#include "uikit/UITextField.h"
+#include "platform/uikit/UITextField.h"
 
 namespace {
 

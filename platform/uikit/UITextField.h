@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIControl.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIControl.h"
 
 // A one-line text entry.
 class UITextField : public UIControl, public UIAppearance<UITextField> {

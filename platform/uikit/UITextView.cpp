@@ -1,4 +1,4 @@
-#include "uikit/UITextView.h"
+#include "platform/uikit/UITextView.h"
 
 namespace {
 

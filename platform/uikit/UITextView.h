@@ -3,8 +3,8 @@
 #include <string>
 #include <string_view>
 
-#include "uikit/UIAppearance.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/UIAppearance.h"
+#include "platform/uikit/UIView.h"
 
 // A multi-line text view (a scroll view on the platform; scrolling joins later).
 class UITextView : public UIView, public UIAppearance<UITextView> {

@@ -1,4 +1,4 @@
-#include "uikit/UITraitCollection.h"
+#include "platform/uikit/UITraitCollection.h"
 
 #include <sstream>
 

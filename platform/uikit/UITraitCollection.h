@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 // Both spellings work: UIUserInterfaceStyle::Dark and the platform's UIUserInterfaceStyleDark.
 enum class UIUserInterfaceStyle : std::int64_t { Unspecified = 0, Light = 1, Dark = 2 };

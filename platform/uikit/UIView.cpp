@@ -1,17 +1,17 @@
-#include "uikit/UIView.h"
+#include "platform/uikit/UIView.h"
 
 #include <algorithm>
 
-#include "foundation/NSLog.h"
-#include "uikit/AppearanceRegistry.h"
-#include "uikit/CALayer.h"
-#include "uikit/LayoutEngine.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/ResolvingTraits.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIViewController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/AppearanceRegistry.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/ResolvingTraits.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -8,11 +8,11 @@
 #include <string_view>
 #include <vector>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/LayoutItem.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIGeometry.h"
-#include "uikit/UIResponder.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/LayoutItem.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIGeometry.h"
+#include "platform/uikit/UIResponder.h"
 
 class CALayer;
 class NSLayoutConstraint;

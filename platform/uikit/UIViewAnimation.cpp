@@ -1,7 +1,7 @@
 // UIView: block animations (see platform::ViewAnimator).
 
-#include "uikit/UIView.h"
-#include "uikit/ViewAnimator.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewAnimator.h"
 
 void UIView::animateWithDuration(double duration, std::function<void()> animations) {
     animateWithDuration(duration, 0, UIViewAnimationOptionCurveEaseInOut, std::move(animations), nullptr);

@@ -1,16 +1,16 @@
-#include "uikit/UIViewController.h"
+#include "platform/uikit/UIViewController.h"
 
 #include <algorithm>
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSLog.h"
-#include "uikit/ResolvingTraits.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UINavigationItem.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/ResolvingTraits.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

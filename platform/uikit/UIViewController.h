@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "uikit/UIResponder.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/UIResponder.h"
+#include "platform/uikit/UIView.h"
 
 class UILayoutGuide;
 class UINavigationController;

@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cmath>
 
-#include "uikit/AutoresizingRule.h"
-#include "uikit/CALayer.h"
-#include "uikit/LayoutEngine.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UIView.h"
-#include "uikit/ViewAnimator.h"
+#include "platform/uikit/AutoresizingRule.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewAnimator.h"
 
 namespace {
 

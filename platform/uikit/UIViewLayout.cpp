@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "uikit/LayoutEngine.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UIView.h"
-#include "uikit/UIViewController.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace {
 

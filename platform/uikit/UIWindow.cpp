@@ -1,11 +1,11 @@
-#include "uikit/UIWindow.h"
+#include "platform/uikit/UIWindow.h"
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/ResolvingTraits.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIViewController.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/ResolvingTraits.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIViewController.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "uikit/Utf16.h"
+#include "platform/uikit/Utf16.h"
 
 namespace platform {
 

@@ -1,10 +1,10 @@
-#include "uikit/ViewAnimator.h"
+#include "platform/uikit/ViewAnimator.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "foundation/MediaClock.h"
-#include "foundation/RunLoop.h"
+#include "platform/foundation/MediaClock.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace platform {
 

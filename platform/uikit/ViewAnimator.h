@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
-#include "uikit/CGGeometry.h"
-#include "uikit/TimingFunction.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/TimingFunction.h"
+#include "platform/uikit/UIView.h"
 
 namespace platform {
 

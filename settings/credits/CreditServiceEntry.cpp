@@ -1,4 +1,4 @@
-#include "credits/CreditServiceEntry.h"
+#include "settings/credits/CreditServiceEntry.h"
 
 namespace corvale {
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "credits/KVCorvaleCreditOption.h"
-#include "foundation/Value.h"
+#include "settings/credits/KVCorvaleCreditOption.h"
+#include "platform/foundation/Value.h"
 
 namespace corvale {
 

@@ -1,6 +1,6 @@
-#include "credits/CreditsAnswer.h"
+#include "settings/credits/CreditsAnswer.h"
 
-#include "foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSJSONSerialization.h"
 
 namespace corvale {
 

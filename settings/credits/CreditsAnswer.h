@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "foundation/NSData.h"
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
 
 namespace corvale {
 

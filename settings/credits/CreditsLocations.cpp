@@ -1,4 +1,4 @@
-#include "credits/CreditsLocations.h"
+#include "settings/credits/CreditsLocations.h"
 
 #include <cstdlib>
 

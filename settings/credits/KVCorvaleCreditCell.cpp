@@ -1,20 +1,20 @@
-#include "credits/KVCorvaleCreditCell.h"
+#include "settings/credits/KVCorvaleCreditCell.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "credits/KVCorvaleCreditService.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSBundle.h"
-#include "foundation/NSURLSessionDataTask.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/CALayer.h"
-#include "uikit/NSAttributedString.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIImage.h"
-#include "uikit/UILayoutGuide.h"
+#include "settings/credits/KVCorvaleCreditService.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UILayoutGuide.h"
 
 namespace {
 

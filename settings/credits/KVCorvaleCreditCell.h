@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "credits/KVCorvaleCreditOption.h"
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
-#include "credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
-#include "preferences/PSTableCell.h"
-#include "uikit/UIButton.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UILabel.h"
-#include "uikit/UIScrollView.h"
-#include "uikit/UIStackView.h"
+#include "settings/credits/KVCorvaleCreditOption.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
+#include "platform/preferences/PSTableCell.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIStackView.h"
 
 // The cell of one credited person: a round picture, the role in small capitals over the name, and a
 // sideways-scrolling row of service buttons, one per account. It reads its row once, while it is

@@ -1,7 +1,7 @@
-#include "credits/KVCorvaleCreditOption.h"
+#include "settings/credits/KVCorvaleCreditOption.h"
 
-#include "foundation/NSURL.h"
-#include "uikit/UIApplication.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/uikit/UIApplication.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "credits/KVCorvaleCreditService.h"
-#include "runtime/NSObject.h"
+#include "settings/credits/KVCorvaleCreditService.h"
+#include "platform/runtime/NSObject.h"
 
 class NSURL;
 

@@ -1,7 +1,7 @@
-#include "credits/KVCorvaleCreditService.h"
+#include "settings/credits/KVCorvaleCreditService.h"
 
-#include "credits/KVCorvaleCreditOption.h"
-#include "foundation/NSURL.h"
+#include "settings/credits/KVCorvaleCreditOption.h"
+#include "platform/foundation/NSURL.h"
 
 namespace {
 

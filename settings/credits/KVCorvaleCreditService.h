@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/NSObject.h"
+#include "platform/runtime/NSObject.h"
 
 class KVCorvaleCreditOption;
 class NSURL;

@@ -1,17 +1,17 @@
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
 
 #include <cstdio>
 
-#include "credits/CreditsLocations.h"
-#include "foundation/NSData.h"
-#include "foundation/NSFileManager.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSOutputStream.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLSession.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIScreen.h"
+#include "settings/credits/CreditsLocations.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSFileManager.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSOutputStream.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIScreen.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 class NSData;
 class NSHTTPURLResponse;

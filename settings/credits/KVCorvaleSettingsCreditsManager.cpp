@@ -1,14 +1,14 @@
-#include "credits/KVCorvaleSettingsCreditsManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
 
-#include "credits/CreditsAnswer.h"
-#include "credits/CreditsLocations.h"
-#include "foundation/NSData.h"
-#include "foundation/NSFileManager.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSOutputStream.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLSession.h"
+#include "settings/credits/CreditsAnswer.h"
+#include "settings/credits/CreditsLocations.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSFileManager.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSOutputStream.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLSession.h"
 
 using corvale::CreditsAnswer;
 

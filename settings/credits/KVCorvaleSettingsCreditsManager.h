@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "credits/KVCorvaleSettingsCreditsManagerDelegate.h"
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
-#include "runtime/NSObject.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManagerDelegate.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
+#include "platform/runtime/NSObject.h"
 
 class NSURL;
 

@@ -2,8 +2,8 @@
 
 #include <memory>
 
-#include "foundation/NSError.h"
-#include "foundation/Value.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/Value.h"
 
 class KVCorvaleSettingsCreditsManager;
 

@@ -1,16 +1,16 @@
-#include "engine/KVCorvaleBaseSettingsController.h"
+#include "settings/engine/KVCorvaleBaseSettingsController.h"
 
 #include <string>
 
-#include "corefoundation/CFPreferences.h"
-#include "engine/RespringAlert.h"
-#include "engine/SpecifierLoadingPass.h"
-#include "engine/ThemeAppearance.h"
-#include "engine/UIColorEasyDynamic.h"
-#include "foundation/NSDictionary.h"
-#include "foundation/NSSet.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/UIApplication.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "settings/engine/RespringAlert.h"
+#include "settings/engine/SpecifierLoadingPass.h"
+#include "settings/engine/ThemeAppearance.h"
+#include "settings/engine/UIColorEasyDynamic.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSSet.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/UIApplication.h"
 
 namespace {
 

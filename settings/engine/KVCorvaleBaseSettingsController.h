@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "foundation/NSBundle.h"
-#include "foundation/NSURL.h"
-#include "foundation/Value.h"
-#include "preferences/PSListController.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIImage.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIImage.h"
 
 // Every page of the pane. It loads the page's rows from the tweak's property list and applies the
 // list's extensions: "OSRequirement" removes rows the running system does not meet, "DependsOn"

@@ -1,6 +1,6 @@
-#include "engine/KVCorvaleSettingsSubController.h"
+#include "settings/engine/KVCorvaleSettingsSubController.h"
 
-#include "runtime/ObjCRuntime.h"
+#include "platform/runtime/ObjCRuntime.h"
 
 namespace {
 [[maybe_unused]] const Class registeredClass = platform::registerClass<KVCorvaleSettingsSubController>(

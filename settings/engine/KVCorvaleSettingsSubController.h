@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "engine/KVCorvaleBaseSettingsController.h"
+#include "settings/engine/KVCorvaleBaseSettingsController.h"
 
 // A further page of the pane, opened by a link row of another page. It shows the list named by its
 // opening row's "Plist" (or identifier) from the same preferences bundle, loaded by the framework

@@ -1,7 +1,7 @@
-#include "engine/RespringAlert.h"
+#include "settings/engine/RespringAlert.h"
 
-#include "engine/KVCorvaleBaseSettingsController.h"
-#include "uikit/UIAlertAction.h"
+#include "settings/engine/KVCorvaleBaseSettingsController.h"
+#include "platform/uikit/UIAlertAction.h"
 
 namespace corvale {
 

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "uikit/UIAlertController.h"
+#include "platform/uikit/UIAlertController.h"
 
 class KVCorvaleBaseSettingsController;
 

@@ -1,12 +1,12 @@
-#include "engine/SpecifierLoadingPass.h"
+#include "settings/engine/SpecifierLoadingPass.h"
 
 #include <map>
 #include <set>
 #include <string>
 
-#include "foundation/NSPredicate.h"
-#include "foundation/NSProcessInfo.h"
-#include "preferences/PSTableCell.h"
+#include "platform/foundation/NSPredicate.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/preferences/PSTableCell.h"
 
 namespace corvale {
 

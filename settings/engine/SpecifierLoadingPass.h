@@ -1,7 +1,7 @@
 #pragma once
 
-#include "foundation/Value.h"
-#include "preferences/PSListController.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSListController.h"
 
 namespace corvale {
 

@@ -1,9 +1,9 @@
-#include "engine/ThemeAppearance.h"
+#include "settings/engine/ThemeAppearance.h"
 
 #include <string_view>
 
-#include "runtime/ObjCRuntime.h"
-#include "uikit/AppearanceProxy.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/AppearanceProxy.h"
 
 namespace corvale {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "runtime/NSObject.h"
-#include "uikit/UIColor.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/UIColor.h"
 
 namespace corvale {
 

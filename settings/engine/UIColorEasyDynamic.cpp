@@ -1,11 +1,11 @@
-#include "engine/UIColorEasyDynamic.h"
+#include "settings/engine/UIColorEasyDynamic.h"
 
 #include <string>
 #include <vector>
 
-#include "foundation/NSProcessInfo.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

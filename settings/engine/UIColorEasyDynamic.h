@@ -2,8 +2,8 @@
 
 #include <string_view>
 
-#include "foundation/Value.h"
-#include "uikit/UIColor.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/UIColor.h"
 
 // The colour methods the pane adds to UIColor (the "EasyDynamic" category). C++ cannot add static
 // members to another class, so they live here and are also registered as class methods of the

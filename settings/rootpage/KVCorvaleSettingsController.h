@@ -7,14 +7,14 @@
 #include <optional>
 #include <string>
 
-#include "credits/KVCorvaleSettingsCreditsManager.h"
-#include "credits/KVCorvaleSettingsCreditsManagerDelegate.h"
-#include "engine/KVCorvaleBaseSettingsController.h"
-#include "foundation/NSCalendar.h"
-#include "rootpage/KVCorvaleSettingsNavigationTitleView.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/UILabel.h"
-#include "uikit/UINavigationBar.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManagerDelegate.h"
+#include "settings/engine/KVCorvaleBaseSettingsController.h"
+#include "platform/foundation/NSCalendar.h"
+#include "settings/rootpage/KVCorvaleSettingsNavigationTitleView.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UINavigationBar.h"
 
 // The pane's first page and the bundle's principal class. Above the rows it shows a coloured header
 // with the maker's and the tweak's names; the bar carries the title view and, unless the tweak's list

@@ -1,9 +1,9 @@
-#include "rootpage/KVCorvaleSettingsNavigationTitleView.h"
+#include "settings/rootpage/KVCorvaleSettingsNavigationTitleView.h"
 
-#include "runtime/ObjCRuntime.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
 
 namespace {
 

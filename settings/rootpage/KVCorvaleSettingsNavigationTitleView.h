@@ -4,11 +4,11 @@
 #include <optional>
 #include <string>
 
-#include "uikit/UIImage.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UILabel.h"
-#include "uikit/UIStackView.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIStackView.h"
+#include "platform/uikit/UIView.h"
 
 // The root page's navigation title: the tweak's name over a smaller subtitle, which can give way to
 // the tweak's icon. In icon mode the text has slid 36 points down and faded out while the icon has

@@ -1,15 +1,15 @@
 // The follow alert as the manifest describes it, per OS release.
 #include <gtest/gtest.h>
 
-#include "FollowPromptTestSupport.h"
-#include "alert/ZRMerrowAlertController.h"
-#include "alert/ZRMerrowAlertHeaderViewController.h"
-#include "foundation/RunLoop.h"
-#include "uikit/NSAttributedString.h"
-#include "uikit/UIColor.h"
-#include "uikit/UIFont.h"
-#include "uikit/UIViewController.h"
-#include "uikit/UIWindow.h"
+#include "tests/followprompt/FollowPromptTestSupport.h"
+#include "followprompt/alert/ZRMerrowAlertController.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderViewController.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

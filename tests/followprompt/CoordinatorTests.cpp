@@ -9,12 +9,12 @@
 #include <memory>
 #include <sstream>
 
-#include "FollowPromptTestSupport.h"
-#include "alert/MerrowManifest.h"
-#include "alert/ZRMerrowAlertController.h"
-#include "alert/ZRMerrowAlertCoordinator.h"
-#include "devserver/DevServer.h"
-#include "foundation/RunLoop.h"
+#include "tests/followprompt/FollowPromptTestSupport.h"
+#include "followprompt/alert/MerrowManifest.h"
+#include "followprompt/alert/ZRMerrowAlertController.h"
+#include "followprompt/alert/ZRMerrowAlertCoordinator.h"
+#include "hosts/devserver/DevServer.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace {
 

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NSOperatingSystemVersion.h"
-#include "foundation/SimulatedDevice.h"
-#include "foundation/Value.h"
-#include "uikit/DeviceEventLog.h"
+#include "platform/foundation/NSOperatingSystemVersion.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/foundation/Value.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 // Puts the simulated device back as the test found it: OS version and installed URL schemes; the
 // device event log starts and ends empty.

@@ -10,15 +10,15 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "FollowPromptTestSupport.h"
-#include "alert/MerrowImageLoader.h"
-#include "alert/ZRMerrowAlertHeaderViewController.h"
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "support/TemporaryDeviceRoot.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIWindow.h"
+#include "tests/followprompt/FollowPromptTestSupport.h"
+#include "followprompt/alert/MerrowImageLoader.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderViewController.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <map>
 #include <set>
 
-#include "FollowPromptTestSupport.h"
-#include "alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
-#include "foundation/ManualClock.h"
-#include "foundation/RandomSource.h"
-#include "foundation/RunLoop.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIWindow.h"
+#include "tests/followprompt/FollowPromptTestSupport.h"
+#include "followprompt/alert/ZRMerrowAlertHeaderAnimatedBackgroundView.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RandomSource.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

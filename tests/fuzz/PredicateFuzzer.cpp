@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "foundation/NSPredicate.h"
+#include "platform/foundation/NSPredicate.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string_view>
 
-#include "foundation/PropertyList.h"
-#include "foundation/XMLPropertyListScanner.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/XMLPropertyListScanner.h"
 
 namespace {
 

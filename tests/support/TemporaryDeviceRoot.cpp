@@ -1,11 +1,11 @@
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 #include <atomic>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
 
-#include "foundation/DeviceRoot.h"
+#include "platform/foundation/DeviceRoot.h"
 
 TemporaryDeviceRoot::TemporaryDeviceRoot() {
     static std::atomic<int> counter{0};

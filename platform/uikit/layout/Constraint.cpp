@@ -1,4 +1,4 @@
-#include "uikit/layout/Constraint.h"
+#include "platform/uikit/layout/Constraint.h"
 
 #include <charconv>
 #include <cmath>

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "uikit/layout/Expression.h"
-#include "uikit/layout/Relation.h"
-#include "uikit/layout/Strength.h"
+#include "platform/uikit/layout/Expression.h"
+#include "platform/uikit/layout/Relation.h"
+#include "platform/uikit/layout/Strength.h"
 
 namespace platform::layout {
 

@@ -1,4 +1,4 @@
-#include "uikit/layout/Expression.h"
+#include "platform/uikit/layout/Expression.h"
 
 namespace platform::layout {
 

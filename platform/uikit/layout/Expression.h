@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "uikit/layout/Term.h"
+#include "platform/uikit/layout/Term.h"
 
 namespace platform::layout {
 

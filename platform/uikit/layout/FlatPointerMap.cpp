@@ -1,4 +1,4 @@
-#include "uikit/layout/FlatPointerMap.h"
+#include "platform/uikit/layout/FlatPointerMap.h"
 
 #include <bit>
 

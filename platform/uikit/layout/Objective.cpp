@@ -1,4 +1,4 @@
-#include "uikit/layout/Objective.h"
+#include "platform/uikit/layout/Objective.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "uikit/layout/Row.h"
-#include "uikit/layout/Tableau.h"
+#include "platform/uikit/layout/Row.h"
+#include "platform/uikit/layout/Tableau.h"
 
 namespace platform::layout {
 

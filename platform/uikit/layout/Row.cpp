@@ -1,4 +1,4 @@
-#include "uikit/layout/Row.h"
+#include "platform/uikit/layout/Row.h"
 
 namespace platform::layout {
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "uikit/layout/Symbol.h"
+#include "platform/uikit/layout/Symbol.h"
 
 namespace platform::layout {
 

@@ -1,4 +1,4 @@
-#include "uikit/layout/Solver.h"
+#include "platform/uikit/layout/Solver.h"
 
 #include <algorithm>
 #include <cmath>

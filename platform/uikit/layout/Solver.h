@@ -4,12 +4,12 @@
 #include <optional>
 #include <vector>
 
-#include "uikit/layout/Constraint.h"
-#include "uikit/layout/FlatPointerMap.h"
-#include "uikit/layout/Objective.h"
-#include "uikit/layout/SolverResult.h"
-#include "uikit/layout/Tableau.h"
-#include "uikit/layout/Variable.h"
+#include "platform/uikit/layout/Constraint.h"
+#include "platform/uikit/layout/FlatPointerMap.h"
+#include "platform/uikit/layout/Objective.h"
+#include "platform/uikit/layout/SolverResult.h"
+#include "platform/uikit/layout/Tableau.h"
+#include "platform/uikit/layout/Variable.h"
 
 namespace platform::layout {
 

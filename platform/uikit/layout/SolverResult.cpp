@@ -1,4 +1,4 @@
-#include "uikit/layout/SolverResult.h"
+#include "platform/uikit/layout/SolverResult.h"
 
 namespace platform::layout {
 

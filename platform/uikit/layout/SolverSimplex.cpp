@@ -1,7 +1,7 @@
 // The tableau side of the solver: turning constraints into rows and back, and the simplex loops.
 #include <limits>
 
-#include "uikit/layout/Solver.h"
+#include "platform/uikit/layout/Solver.h"
 
 namespace platform::layout {
 

@@ -1,4 +1,4 @@
-#include "uikit/layout/Strength.h"
+#include "platform/uikit/layout/Strength.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "uikit/layout/Tableau.h"
+#include "platform/uikit/layout/Tableau.h"
 
 namespace platform::layout {
 

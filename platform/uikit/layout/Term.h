@@ -1,6 +1,6 @@
 #pragma once
 
-#include "uikit/layout/Variable.h"
+#include "platform/uikit/layout/Variable.h"
 
 namespace platform::layout {
 

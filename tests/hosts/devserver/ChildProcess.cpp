@@ -1,4 +1,4 @@
-#include "ChildProcess.h"
+#include "tests/hosts/devserver/ChildProcess.h"
 
 #include <csignal>
 #include <spawn.h>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "devserver/CommandLine.h"
+#include "hosts/devserver/CommandLine.h"
 
 using corvale::devserver::CommandLine;
 using corvale::devserver::CommandLineDefaults;

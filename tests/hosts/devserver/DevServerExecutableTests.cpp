@@ -7,8 +7,8 @@
 #include <set>
 #include <sstream>
 
-#include "ChildProcess.h"
-#include "TemporaryContentFolder.h"
+#include "tests/hosts/devserver/ChildProcess.h"
+#include "tests/hosts/devserver/TemporaryContentFolder.h"
 
 using nlohmann::json;
 

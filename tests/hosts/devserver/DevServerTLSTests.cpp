@@ -4,8 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "TemporaryContentFolder.h"
-#include "devserver/DevServer.h"
+#include "tests/hosts/devserver/TemporaryContentFolder.h"
+#include "hosts/devserver/DevServer.h"
 
 using corvale::devserver::DevServer;
 using corvale::devserver::DevServerOptions;

@@ -4,9 +4,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "TemporaryContentFolder.h"
-#include "devserver/DevServer.h"
-#include "devserver/Sha256.h"
+#include "tests/hosts/devserver/TemporaryContentFolder.h"
+#include "hosts/devserver/DevServer.h"
+#include "hosts/devserver/Sha256.h"
 
 using corvale::devserver::DevServer;
 using corvale::devserver::DevServerOptions;

@@ -4,7 +4,7 @@
 #include <openssl/pem.h>
 #include <openssl/x509v3.h>
 
-#include "devserver/SelfSignedCertificate.h"
+#include "hosts/devserver/SelfSignedCertificate.h"
 
 using corvale::devserver::SelfSignedCertificate;
 

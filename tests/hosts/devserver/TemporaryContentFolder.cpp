@@ -1,4 +1,4 @@
-#include "TemporaryContentFolder.h"
+#include "tests/hosts/devserver/TemporaryContentFolder.h"
 
 #include <cstdlib>
 #include <fstream>

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "settings/CommandLine.h"
+#include "hosts/settings/CommandLine.h"
 
 using corvale::settingshost::CommandLine;
 using corvale::settingshost::HostStep;

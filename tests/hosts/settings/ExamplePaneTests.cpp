@@ -1,5 +1,5 @@
 // The example pane as installed, untouched: what `make run` shows.
-#include "SettingsHostScenario.h"
+#include "tests/hosts/settings/SettingsHostScenario.h"
 
 TEST_F(SettingsHostScenario, TheExamplePaneOpensOnItsThemedRootPage) {
     auto run = runHost({"--os", "13.0", "dump"});

@@ -1,4 +1,4 @@
-#include "FixturePane.h"
+#include "tests/hosts/settings/FixturePane.h"
 
 #include <filesystem>
 

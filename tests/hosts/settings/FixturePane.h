@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SettingsHostScenario.h"
+#include "tests/hosts/settings/SettingsHostScenario.h"
 
 // The installed pane with its lists replaced by ones written for these scenarios: a main list ("Corvale")
 // with a respring switch that two rows depend on, rows gated to iOS 13 and later and to before 13 (and one

@@ -1,5 +1,5 @@
 // What the host says and how it exits when it is misused or a step cannot run.
-#include "FixturePane.h"
+#include "tests/hosts/settings/FixturePane.h"
 
 TEST_F(FixturePane, AStepThatCannotRunStopsTheScriptWithStatusOne) {
     struct Case {

@@ -2,9 +2,9 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-#include "foundation/PropertyList.h"
-#include "settings/PaneLint.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/PropertyList.h"
+#include "hosts/settings/PaneLint.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using corvale::settingshost::LintProblem;
 using corvale::settingshost::PaneLint;

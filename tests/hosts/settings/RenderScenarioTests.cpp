@@ -4,10 +4,10 @@
 #include <iterator>
 #include <optional>
 
-#include "FixturePane.h"
-#include "settings/CommandLine.h"
-#include "uikit/Bitmap.h"
-#include "uikit/PngDecoder.h"
+#include "tests/hosts/settings/FixturePane.h"
+#include "hosts/settings/CommandLine.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/PngDecoder.h"
 
 using corvale::settingshost::CommandLine;
 using corvale::settingshost::HostStep;

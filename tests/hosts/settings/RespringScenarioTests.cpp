@@ -1,6 +1,6 @@
 // Restarting SpringBoard from the respring alert: the system services the host plays, the return
 // address it keeps, and every fallback when a service class is missing.
-#include "FixturePane.h"
+#include "tests/hosts/settings/FixturePane.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "SettingsHostScenario.h"
-#include "devserver/DevServer.h"
+#include "tests/hosts/settings/SettingsHostScenario.h"
+#include "hosts/devserver/DevServer.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <sstream>
 
-#include "SettingsHostScenario.h"
-#include "uikit/Bitmap.h"
-#include "uikit/PngDecoder.h"
+#include "tests/hosts/settings/SettingsHostScenario.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/PngDecoder.h"
 
 namespace {
 

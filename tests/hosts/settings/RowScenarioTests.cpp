@@ -1,6 +1,6 @@
 // The pane's rows as the Settings host shows them: version gates, dependent rows, buttons and
 // sub-pages, driven through the real executable on an installed device.
-#include "FixturePane.h"
+#include "tests/hosts/settings/FixturePane.h"
 
 using dumpline::labels;
 using dumpline::rowLabelled;

@@ -1,4 +1,4 @@
-#include "SettingsHostRun.h"
+#include "tests/hosts/settings/SettingsHostRun.h"
 
 #include <fcntl.h>
 #include <fstream>

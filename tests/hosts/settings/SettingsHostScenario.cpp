@@ -1,9 +1,9 @@
-#include "SettingsHostScenario.h"
+#include "tests/hosts/settings/SettingsHostScenario.h"
 
 #include <cstdlib>
 #include <unistd.h>
 
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 std::filesystem::path SettingsHostScenario::s_installed;
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "SettingsHostRun.h"
-#include "foundation/Value.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/hosts/settings/SettingsHostRun.h"
+#include "platform/foundation/Value.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 // A device with the CorvaleSettings component installed (once per test program, copied into each
 // test's own device root), on which a test runs the real Settings host. Tests may replace the

@@ -1,15 +1,15 @@
 // The platform services the host registers, called by name the way the pane calls them.
 #include <gtest/gtest.h>
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/NSSet.h"
-#include "foundation/NSURL.h"
-#include "foundation/SimulatedDevice.h"
-#include "runtime/ObjCRuntime.h"
-#include "settings/SystemServices.h"
-#include "support/TemporaryDeviceRoot.h"
-#include "uikit/DeviceEventLog.h"
-#include "uikit/UIApplication.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/NSSet.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "hosts/settings/SystemServices.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+#include "platform/uikit/DeviceEventLog.h"
+#include "platform/uikit/UIApplication.h"
 
 using corvale::settingshost::SystemServices;
 

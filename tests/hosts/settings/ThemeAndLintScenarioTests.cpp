@@ -1,5 +1,5 @@
 // The theme colours a person sees, and lint over the pane's lists.
-#include "FixturePane.h"
+#include "tests/hosts/settings/FixturePane.h"
 
 TEST_F(FixturePane, ThemeColoursFollowTheVersionAndTheAppearance) {
     struct Case {

@@ -1,6 +1,6 @@
 // The follow prompt on a simulated SpringBoard: libmerrow installed into a device root, loaded by
 // the real host through its filter plist, the manifest served by the dev server on 127.0.0.1.
-#include "SpringBoardScenario.h"
+#include "tests/hosts/springboard/SpringBoardScenario.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // What `make run` draws: the presented follow alert as a PNG and as a GIF of the name cloud.
-#include "SpringBoardScenario.h"
+#include "tests/hosts/springboard/SpringBoardScenario.h"
 
 #include <fstream>
 #include <gif_lib.h>

@@ -1,4 +1,4 @@
-#include "SpringBoardScenario.h"
+#include "tests/hosts/springboard/SpringBoardScenario.h"
 
 #include <cstdlib>
 #include <fcntl.h>
@@ -8,7 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "foundation/PropertyList.h"
+#include "platform/foundation/PropertyList.h"
 
 extern char** environ;
 

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "devserver/DevServer.h"
-#include "foundation/Value.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "hosts/devserver/DevServer.h"
+#include "platform/foundation/Value.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 // One run of merrow-springboard to its end.
 struct SpringBoardRun {

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "corefoundation/CFNotificationCenter.h"
-#include "corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/CFNotificationCenter.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <string>
 
-#include "corefoundation/CFPreferences.h"
-#include "corefoundation/PreferencesStore.h"
-#include "foundation/PropertyList.h"
-#include "foundation/SimulatedDevice.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "corefoundation/CFPreferences.h"
-#include "corefoundation/PreferencesStore.h"
-#include "foundation/PropertyList.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/PropertyList.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 extern char** environ;
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "foundation/DeviceRoot.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/DeviceRoot.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 TEST(DeviceRoot, PathsNeverLeaveTheRoot) {
     TemporaryDeviceRoot root;

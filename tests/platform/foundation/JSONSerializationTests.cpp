@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSJSONSerialization.h"
 
 namespace {
 

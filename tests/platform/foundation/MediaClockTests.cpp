@@ -3,8 +3,8 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/ManualClock.h"
-#include "foundation/MediaClock.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/MediaClock.h"
 
 TEST(MediaClock, ManualClocksReplaceRealTimeForTheirScope) {
     double realBefore = CACurrentMediaTime();

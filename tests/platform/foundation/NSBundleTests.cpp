@@ -3,11 +3,11 @@
 #include <filesystem>
 #include <thread>
 
-#include "foundation/NSBundle.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSURL.h"
-#include "runtime/ObjCRuntime.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "foundation/NSCalendar.h"
+#include "platform/foundation/NSCalendar.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <filesystem>
 
-#include "foundation/FoundationErrors.h"
-#include "foundation/NSData.h"
-#include "foundation/NSURL.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/FoundationErrors.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURL.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "foundation/FoundationErrors.h"
-#include "foundation/NSFileManager.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/FoundationErrors.h"
+#include "platform/foundation/NSFileManager.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 TEST(NSFileManager, CreatesDirectoriesWithAndWithoutIntermediates) {
     TemporaryDeviceRoot root;

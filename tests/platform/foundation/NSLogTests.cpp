@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "foundation/NSLog.h"
+#include "platform/foundation/NSLog.h"
 
 TEST(NSLog, CapturesRecordFormattedLinesWhileTheyLive) {
     platform::LogCapture outer;

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "foundation/NSOutputStream.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/NSOutputStream.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 

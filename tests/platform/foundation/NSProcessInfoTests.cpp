@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <thread>
 
-#include "foundation/NSProcessInfo.h"
-#include "foundation/SimulatedDevice.h"
+#include "platform/foundation/NSProcessInfo.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 using platform::compareVersions;
 using platform::parseVersion;

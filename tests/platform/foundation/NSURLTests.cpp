@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "foundation/NSURL.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/NSURL.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 TEST(NSURL, AcceptsURLReferencesAndRejectsEverythingElse) {
     const char* valid[] = {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NSPredicate.h"
+#include "platform/foundation/NSPredicate.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <limits>
 #include <plist/plist.h>
 
-#include "foundation/NSArray.h"
-#include "foundation/NSDictionary.h"
-#include "foundation/PlistTree.h"
-#include "foundation/PropertyList.h"
-#include "foundation/XMLPropertyListScanner.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/PlistTree.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/XMLPropertyListScanner.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using platform::PropertyList;
 

@@ -6,10 +6,10 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/Dispatch.h"
-#include "foundation/ManualClock.h"
-#include "foundation/NSLog.h"
-#include "foundation/RunLoop.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/RunLoop.h"
 
 using namespace std::chrono_literals;
 using platform::RunLoop;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "foundation/HTTPHeaderCollector.h"
-#include "foundation/NSHTTPURLResponse.h"
+#include "platform/foundation/HTTPHeaderCollector.h"
+#include "platform/foundation/NSHTTPURLResponse.h"
 
 using platform::HTTPHeaderCollector;
 using Fields = NSHTTPURLResponse::HeaderFields;

@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/RunLoop.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/RunLoop.h"
 
 // What completion handlers were called with, and where they ran.
 class URLSessionOutcomes {

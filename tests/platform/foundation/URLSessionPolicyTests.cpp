@@ -3,11 +3,11 @@
 #include <map>
 #include <string>
 
-#include "URLSessionOutcomes.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/URLLoadingPolicy.h"
+#include "tests/platform/foundation/URLSessionOutcomes.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/URLLoadingPolicy.h"
 
 using platform::URLLoadingPolicy;
 

@@ -3,15 +3,15 @@
 #include <cstdlib>
 #include <string>
 
-#include "URLSessionOutcomes.h"
-#include "URLSessionTestServer.h"
-#include "devserver/SelfSignedCertificate.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSData.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/NSURLSession.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/platform/foundation/URLSessionOutcomes.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
+#include "hosts/devserver/SelfSignedCertificate.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/NSURLSession.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using corvale::devserver::SelfSignedCertificate;
 using platform::URLSessionConfiguration;

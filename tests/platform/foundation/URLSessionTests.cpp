@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "URLSessionOutcomes.h"
-#include "URLSessionRefusedPort.h"
-#include "URLSessionTestGate.h"
-#include "URLSessionTestServer.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSData.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/NSURLSession.h"
+#include "tests/platform/foundation/URLSessionOutcomes.h"
+#include "tests/platform/foundation/URLSessionRefusedPort.h"
+#include "tests/platform/foundation/URLSessionTestGate.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/NSURLSession.h"
 
 using namespace std::chrono_literals;
 using platform::URLSessionConfiguration;

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "foundation/Value.h"
+#include "platform/foundation/Value.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "PreferencesPageFixture.h"
-#include "corefoundation/CFPreferences.h"
-#include "corefoundation/DarwinNotificationLog.h"
-#include "corefoundation/PreferencesStore.h"
-#include "foundation/PropertyList.h"
-#include "preferences/PSListController.h"
-#include "preferences/PreferencesInteraction.h"
+#include "tests/platform/preferences/PreferencesPageFixture.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/preferences/PreferencesInteraction.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "corefoundation/DarwinNotificationLog.h"
-#include "corefoundation/PreferencesStore.h"
-#include "foundation/NSBundle.h"
-#include "foundation/PropertyList.h"
-#include "foundation/Value.h"
-#include "preferences/PSListController.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSListController.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 // A fresh device with one preferences bundle, into which a test writes its lists.
 class PreferencesPageFixture : public ::testing::Test {

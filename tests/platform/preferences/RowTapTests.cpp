@@ -4,11 +4,11 @@
 #include <string>
 #include <vector>
 
-#include "PreferencesPageFixture.h"
-#include "preferences/PSListController.h"
-#include "preferences/PreferencesInteraction.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UIWindow.h"
+#include "tests/platform/preferences/PreferencesPageFixture.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/preferences/PreferencesInteraction.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

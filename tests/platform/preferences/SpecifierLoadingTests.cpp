@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "PreferencesPageFixture.h"
-#include "preferences/PSListController.h"
-#include "preferences/PSSpecifier.h"
-#include "preferences/PSTableCell.h"
+#include "tests/platform/preferences/PreferencesPageFixture.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "platform/preferences/PSTableCell.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <utility>
 
-#include "PreferencesPageFixture.h"
-#include "preferences/PSListController.h"
-#include "preferences/PSTableCell.h"
-#include "uikit/UITableView.h"
+#include "tests/platform/preferences/PreferencesPageFixture.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/preferences/PSTableCell.h"
+#include "platform/uikit/UITableView.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "RenderTestSupport.h"
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "render/ScreenRenderer.h"
-#include "uikit/CALayer.h"
-#include "uikit/NSMutableAttributedString.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UILabel.h"
+#include "tests/platform/render/RenderTestSupport.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/NSMutableAttributedString.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UILabel.h"
 
 using platform::RGBA;
 using platform::render::Canvas;

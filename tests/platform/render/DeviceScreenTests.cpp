@@ -2,10 +2,10 @@
 
 #include <cmath>
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 using platform::SimulatedDevice;
 

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "RenderTestSupport.h"
-#include "foundation/RunLoop.h"
-#include "preferences/PSListController.h"
-#include "render/AlertPainter.h"
-#include "render/GroupedListLayout.h"
-#include "render/ScreenRenderer.h"
-#include "uikit/UIAlertAction.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UINavigationBar.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UIWindow.h"
+#include "tests/platform/render/RenderTestSupport.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/preferences/PSListController.h"
+#include "platform/render/AlertPainter.h"
+#include "platform/render/GroupedListLayout.h"
+#include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIWindow.h"
 
 using platform::RGBA;
 using platform::render::AlertPainter;

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "render/Canvas.h"
+#include "platform/render/Canvas.h"
 
 // Pixel checks shared by the drawing tests.
 namespace rendertest {

@@ -3,11 +3,11 @@
 #include <cmath>
 #include <numbers>
 
-#include "RenderTestSupport.h"
-#include "render/ScreenRenderer.h"
-#include "uikit/CAGradientLayer.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIView.h"
+#include "tests/platform/render/RenderTestSupport.h"
+#include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIView.h"
 
 using platform::RGBA;
 using platform::render::Canvas;

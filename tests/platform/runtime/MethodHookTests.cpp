@@ -4,8 +4,8 @@
 #include <string>
 #include <thread>
 
-#include "foundation/NSLog.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/runtime/NSObject.h"
 
 namespace {
 

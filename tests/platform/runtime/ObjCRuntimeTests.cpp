@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "foundation/NSLog.h"
-#include "runtime/NSObject.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/runtime/NSObject.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "AllocationWatch.h"
+#include "tests/platform/uikit/AllocationWatch.h"
 
 #include <cstdlib>
 #include <new>

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "UIKitTestSupport.h"
-#include "uikit/UIButton.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UISegmentedControl.h"
-#include "uikit/UISlider.h"
-#include "uikit/UIStepper.h"
-#include "uikit/UISwitch.h"
-#include "uikit/UITextField.h"
-#include "uikit/UITextView.h"
-#include "uikit/UIWindow.h"
+#include "tests/platform/uikit/UIKitTestSupport.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UISegmentedControl.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UIStepper.h"
+#include "platform/uikit/UISwitch.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/UITextView.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <cstring>
 
-#include "uikit/Bitmap.h"
-#include "uikit/PngDecoder.h"
-#include "uikit/PngEncoder.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/PngDecoder.h"
+#include "platform/uikit/PngEncoder.h"
 
 using platform::Bitmap;
 using platform::RGBA;

@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "runtime/NSObject.h"
-#include "uikit/CADisplayLink.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/runtime/NSObject.h"
+#include "platform/uikit/CADisplayLink.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "foundation/NSLog.h"
-#include "uikit/CAGradientLayer.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIView.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIView.h"
 
 namespace {
 

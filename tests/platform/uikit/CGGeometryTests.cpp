@@ -3,7 +3,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "uikit/CGGeometry.h"
+#include "platform/uikit/CGGeometry.h"
 
 namespace {
 

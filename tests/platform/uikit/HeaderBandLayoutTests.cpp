@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "uikit/Bitmap.h"
-#include "uikit/CAGradientLayer.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIImageView.h"
-#include "uikit/UIViewController.h"
-#include "uikit/UIWindow.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 // A band like the follow prompt's header, built the way its views build themselves: a round avatar
 // that makes itself square when it enters a window and rounds itself on every layout pass, an icon

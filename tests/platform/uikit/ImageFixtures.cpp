@@ -1,4 +1,4 @@
-#include "ImageFixtures.h"
+#include "tests/platform/uikit/ImageFixtures.h"
 
 #include <csetjmp>
 #include <cstdio>

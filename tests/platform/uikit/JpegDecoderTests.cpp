@@ -2,10 +2,10 @@
 
 #include <cstdlib>
 
-#include "AllocationWatch.h"
-#include "ImageFixtures.h"
-#include "uikit/ImageDecoder.h"
-#include "uikit/JpegDecoder.h"
+#include "tests/platform/uikit/AllocationWatch.h"
+#include "tests/platform/uikit/ImageFixtures.h"
+#include "platform/uikit/ImageDecoder.h"
+#include "platform/uikit/JpegDecoder.h"
 
 using platform::Bitmap;
 using platform::JpegDecoder;

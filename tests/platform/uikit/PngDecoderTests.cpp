@@ -2,11 +2,11 @@
 
 #include <png.h>
 
-#include "AllocationWatch.h"
-#include "ImageFixtures.h"
-#include "uikit/ImageDecoder.h"
-#include "uikit/JpegDecoder.h"
-#include "uikit/PngDecoder.h"
+#include "tests/platform/uikit/AllocationWatch.h"
+#include "tests/platform/uikit/ImageFixtures.h"
+#include "platform/uikit/ImageDecoder.h"
+#include "platform/uikit/JpegDecoder.h"
+#include "platform/uikit/PngDecoder.h"
 
 using platform::Bitmap;
 using platform::ImageDecoder;

@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NSLog.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

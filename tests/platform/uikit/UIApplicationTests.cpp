@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "UIKitTestSupport.h"
-#include "foundation/NSURL.h"
-#include "foundation/RunLoop.h"
-#include "uikit/NSIndexPath.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UIWindow.h"
+#include "tests/platform/uikit/UIKitTestSupport.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "UIKitTestSupport.h"
-#include "uikit/UIColor.h"
-#include "uikit/UITraitCollection.h"
+#include "tests/platform/uikit/UIKitTestSupport.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

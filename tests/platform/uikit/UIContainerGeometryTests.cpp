@@ -3,14 +3,14 @@
 #include <string>
 #include <vector>
 
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UITableView.h"
-#include "uikit/UIWindow.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UITableView.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -4,16 +4,16 @@
 #include <limits>
 #include <string>
 
-#include "ImageFixtures.h"
-#include "foundation/NSBundle.h"
-#include "foundation/NSData.h"
-#include "foundation/SimulatedDevice.h"
-#include "support/TemporaryDeviceRoot.h"
-#include "uikit/ImageFileName.h"
-#include "uikit/PngEncoder.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
+#include "tests/platform/uikit/ImageFixtures.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NSData.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+#include "platform/uikit/ImageFileName.h"
+#include "platform/uikit/PngEncoder.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
 
 using platform::SimulatedDevice;
 

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "uikit/Bitmap.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIButton.h"
-#include "uikit/UIImage.h"
-#include "uikit/UIImageView.h"
+#include "platform/uikit/Bitmap.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
 
 namespace {
 

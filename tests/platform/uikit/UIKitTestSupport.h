@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/AppearanceRegistry.h"
-#include "uikit/DeviceEventLog.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/AppearanceRegistry.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 // Puts the process-wide UIKit state that a test may change back as it found it: the device's
 // appearance and installed URL schemes, the appearance proxies' values and the device event log.

@@ -2,14 +2,14 @@
 
 #include <cmath>
 
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/NSMutableAttributedString.h"
-#include "uikit/TextLayout.h"
-#include "uikit/UIFont.h"
-#include "uikit/UILabel.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/NSMutableAttributedString.h"
+#include "platform/uikit/TextLayout.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UILabel.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "uikit/UINavigationBar.h"
-#include "uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationBar.h"
+#include "platform/uikit/UINavigationController.h"
 
 namespace {
 

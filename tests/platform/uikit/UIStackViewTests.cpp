@@ -2,15 +2,15 @@
 
 #include <cmath>
 
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UIButton.h"
-#include "uikit/UIFont.h"
-#include "uikit/UILabel.h"
-#include "uikit/UIScrollView.h"
-#include "uikit/UIStackView.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIFont.h"
+#include "platform/uikit/UILabel.h"
+#include "platform/uikit/UIScrollView.h"
+#include "platform/uikit/UIStackView.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <thread>
 
-#include "foundation/SimulatedDevice.h"
-#include "uikit/UIScreen.h"
-#include "uikit/UITraitCollection.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITraitCollection.h"
 
 using platform::SimulatedDevice;
 

@@ -2,11 +2,11 @@
 
 #include <optional>
 
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "uikit/CALayer.h"
-#include "uikit/UIView.h"
-#include "uikit/ViewAnimator.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/ViewAnimator.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <string>
 #include <vector>
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSLog.h"
-#include "foundation/RunLoop.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UINavigationItem.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UINavigationItem.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "uikit/CALayer.h"
-#include "uikit/UIView.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UIView.h"
 
 namespace {
 

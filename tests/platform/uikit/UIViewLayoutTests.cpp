@@ -2,16 +2,16 @@
 
 #include <vector>
 
-#include "foundation/NSLog.h"
-#include "uikit/LayoutEngine.h"
-#include "uikit/NSLayoutConstraint.h"
-#include "uikit/NSLayoutDimension.h"
-#include "uikit/NSLayoutXAxisAnchor.h"
-#include "uikit/NSLayoutYAxisAnchor.h"
-#include "uikit/UILayoutGuide.h"
-#include "uikit/UIView.h"
-#include "uikit/UIViewController.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/LayoutEngine.h"
+#include "platform/uikit/NSLayoutConstraint.h"
+#include "platform/uikit/NSLayoutDimension.h"
+#include "platform/uikit/NSLayoutXAxisAnchor.h"
+#include "platform/uikit/NSLayoutYAxisAnchor.h"
+#include "platform/uikit/UILayoutGuide.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIViewController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "foundation/NSLog.h"
-#include "uikit/UIView.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/uikit/UIView.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

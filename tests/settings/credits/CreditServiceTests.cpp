@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "credits/CreditServiceEntry.h"
-#include "credits/KVCorvaleCreditOption.h"
-#include "credits/KVCorvaleCreditService.h"
-#include "foundation/NSURL.h"
-#include "foundation/SimulatedDevice.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/DeviceEventLog.h"
+#include "settings/credits/CreditServiceEntry.h"
+#include "settings/credits/KVCorvaleCreditOption.h"
+#include "settings/credits/KVCorvaleCreditService.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/DeviceEventLog.h"
 
 namespace {
 

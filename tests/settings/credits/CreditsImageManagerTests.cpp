@@ -8,15 +8,15 @@
 #include <thread>
 #include <vector>
 
-#include "CreditsTestServer.h"
-#include "CreditsTestSupport.h"
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
-#include "foundation/Dispatch.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/RunLoop.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/settings/credits/CreditsTestServer.h"
+#include "tests/settings/credits/CreditsTestSupport.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using namespace credits_test;
 using namespace std::chrono_literals;

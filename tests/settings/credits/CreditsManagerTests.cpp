@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "CreditsTestServer.h"
-#include "CreditsTestSupport.h"
-#include "credits/KVCorvaleSettingsCreditsManager.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSLog.h"
-#include "foundation/NSURL.h"
-#include "foundation/NSURLError.h"
-#include "foundation/RunLoop.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/settings/credits/CreditsTestServer.h"
+#include "tests/settings/credits/CreditsTestSupport.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSLog.h"
+#include "platform/foundation/NSURL.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using namespace credits_test;
 using namespace std::chrono_literals;

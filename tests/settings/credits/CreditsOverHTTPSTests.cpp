@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "CreditsTestSupport.h"
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
-#include "credits/KVCorvaleSettingsCreditsManager.h"
-#include "devserver/DevServer.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSURLError.h"
-#include "foundation/RunLoop.h"
-#include "support/TemporaryDeviceRoot.h"
+#include "tests/settings/credits/CreditsTestSupport.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
+#include "hosts/devserver/DevServer.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/RunLoop.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 using corvale::devserver::DevServer;
 using corvale::devserver::DevServerOptions;

@@ -11,7 +11,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/foundation/URLSessionTestServer.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
 
 // A credits server inside the test process on 127.0.0.1: answers GETs from a table of canned answers
 // (404 for anything else), records every path asked for, and can hold requests back until the test

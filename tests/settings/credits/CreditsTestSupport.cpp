@@ -1,13 +1,13 @@
-#include "CreditsTestSupport.h"
+#include "tests/settings/credits/CreditsTestSupport.h"
 
 #include <cstdlib>
 #include <utility>
 
-#include "foundation/Dispatch.h"
-#include "foundation/NSJSONSerialization.h"
-#include "foundation/NSURLSession.h"
-#include "foundation/RunLoop.h"
-#include "uikit/UIImage.h"
+#include "platform/foundation/Dispatch.h"
+#include "platform/foundation/NSJSONSerialization.h"
+#include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIImage.h"
 
 using namespace std::chrono_literals;
 

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "credits/KVCorvaleSettingsCreditsImageManager.h"
-#include "credits/KVCorvaleSettingsCreditsManager.h"
-#include "foundation/NSError.h"
-#include "foundation/SimulatedDevice.h"
-#include "foundation/URLSessionConfiguration.h"
-#include "foundation/Value.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
+#include "settings/credits/KVCorvaleSettingsCreditsManager.h"
+#include "platform/foundation/NSError.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/foundation/URLSessionConfiguration.h"
+#include "platform/foundation/Value.h"
 
 class UIImage;
 

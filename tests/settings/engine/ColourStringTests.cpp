@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/UIColorEasyDynamic.h"
-#include "foundation/SimulatedDevice.h"
-#include "runtime/ObjCRuntime.h"
-#include "uikit/UITraitCollection.h"
+#include "settings/engine/UIColorEasyDynamic.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/UITraitCollection.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "PaneFixture.h"
-#include "preferences/PreferencesInteraction.h"
-#include "rootpage/KVCorvaleSettingsController.h"
+#include "tests/settings/engine/PaneFixture.h"
+#include "platform/preferences/PreferencesInteraction.h"
+#include "settings/rootpage/KVCorvaleSettingsController.h"
 
 namespace {
 

@@ -9,17 +9,17 @@
 #include <string>
 #include <string_view>
 
-#include "corefoundation/DarwinNotificationLog.h"
-#include "corefoundation/PreferencesStore.h"
-#include "foundation/NSBundle.h"
-#include "foundation/PropertyList.h"
-#include "foundation/SimulatedDevice.h"
-#include "foundation/Value.h"
-#include "preferences/PSSpecifier.h"
-#include "support/TemporaryDeviceRoot.h"
-#include "uikit/AppearanceRegistry.h"
-#include "uikit/DeviceEventLog.h"
-#include "uikit/NSIndexPath.h"
+#include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/foundation/Value.h"
+#include "platform/preferences/PSSpecifier.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+#include "platform/uikit/AppearanceRegistry.h"
+#include "platform/uikit/DeviceEventLog.h"
+#include "platform/uikit/NSIndexPath.h"
 
 // Failures show values as the logs print them.
 inline void PrintTo(const Value& value, std::ostream* stream) {

@@ -1,14 +1,14 @@
 #include <string>
 #include <vector>
 
-#include "PaneFixture.h"
-#include "engine/KVCorvaleSettingsSubController.h"
-#include "preferences/PreferencesInteraction.h"
-#include "rootpage/KVCorvaleSettingsController.h"
-#include "uikit/UIAlertAction.h"
-#include "uikit/UIAlertController.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UIWindow.h"
+#include "tests/settings/engine/PaneFixture.h"
+#include "settings/engine/KVCorvaleSettingsSubController.h"
+#include "platform/preferences/PreferencesInteraction.h"
+#include "settings/rootpage/KVCorvaleSettingsController.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "foundation/ManualClock.h"
-#include "settings/rootpage/RootPageFixture.h"
-#include "uikit/CALayer.h"
-#include "uikit/UILayoutGuide.h"
+#include "platform/foundation/ManualClock.h"
+#include "tests/settings/rootpage/RootPageFixture.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/UILayoutGuide.h"
 
 namespace {
 

@@ -4,13 +4,13 @@
 #include <memory>
 #include <string>
 
-#include "foundation/RunLoop.h"
-#include "rootpage/KVCorvaleSettingsController.h"
-#include "settings/engine/PaneFixture.h"
-#include "uikit/UIApplication.h"
-#include "uikit/UINavigationController.h"
-#include "uikit/UITraitCollection.h"
-#include "uikit/UIWindow.h"
+#include "platform/foundation/RunLoop.h"
+#include "settings/rootpage/KVCorvaleSettingsController.h"
+#include "tests/settings/engine/PaneFixture.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UINavigationController.h"
+#include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 // The root page in a device whose credits server refuses connections (the tests hand the page its
 // credits themselves), shown as Settings shows a pane: inside a navigation controller that is itself

@@ -2,11 +2,11 @@
 
 #include <chrono>
 
-#include "preferences/PSTableCell.h"
-#include "runtime/ObjCRuntime.h"
-#include "settings/rootpage/RootPageFixture.h"
-#include "uikit/UIBarButtonItem.h"
-#include "uikit/UINavigationItem.h"
+#include "platform/preferences/PSTableCell.h"
+#include "platform/runtime/ObjCRuntime.h"
+#include "tests/settings/rootpage/RootPageFixture.h"
+#include "platform/uikit/UIBarButtonItem.h"
+#include "platform/uikit/UINavigationItem.h"
 
 namespace {
 

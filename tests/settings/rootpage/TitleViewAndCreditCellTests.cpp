@@ -1,14 +1,14 @@
 #include <gtest/gtest.h>
 
-#include "credits/KVCorvaleCreditCell.h"
-#include "foundation/ManualClock.h"
-#include "foundation/RunLoop.h"
-#include "foundation/SimulatedDevice.h"
-#include "rootpage/KVCorvaleSettingsNavigationTitleView.h"
-#include "settings/engine/PaneFixture.h"
-#include "uikit/CALayer.h"
-#include "uikit/DeviceEventLog.h"
-#include "uikit/NSAttributedString.h"
+#include "settings/credits/KVCorvaleCreditCell.h"
+#include "platform/foundation/ManualClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "settings/rootpage/KVCorvaleSettingsNavigationTitleView.h"
+#include "tests/settings/engine/PaneFixture.h"
+#include "platform/uikit/CALayer.h"
+#include "platform/uikit/DeviceEventLog.h"
+#include "platform/uikit/NSAttributedString.h"
 
 namespace {
 

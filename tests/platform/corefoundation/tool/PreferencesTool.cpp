@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string_view>
 
-#include "corefoundation/CFPreferences.h"
-#include "foundation/DeviceRoot.h"
+#include "platform/corefoundation/CFPreferences.h"
+#include "platform/foundation/DeviceRoot.h"
 
 int main(int argc, char** argv) {
     if (argc < 5) {

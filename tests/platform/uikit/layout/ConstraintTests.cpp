@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "uikit/layout/Constraint.h"
+#include "platform/uikit/layout/Constraint.h"
 
 using namespace platform::layout;
 

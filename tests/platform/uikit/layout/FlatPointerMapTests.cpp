@@ -5,7 +5,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "uikit/layout/FlatPointerMap.h"
+#include "platform/uikit/layout/FlatPointerMap.h"
 
 using platform::layout::FlatPointerMap;
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <random>
 
-#include "uikit/layout/Row.h"
+#include "platform/uikit/layout/Row.h"
 
 using platform::layout::Row;
 using platform::layout::Symbol;

@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "uikit/layout/Solver.h"
+#include "platform/uikit/layout/Solver.h"
 
 using namespace platform::layout;
 
