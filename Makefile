@@ -11,7 +11,8 @@ SANITIZE_CXX   := $(shell command -v clang++ >/dev/null 2>&1 && echo clang++ || 
 SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo gcc)
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
-.PHONY: all deps build run run-settings run-follow-prompt test test-plain test-sanitize test-thread format clean
+.PHONY: all deps build build-deliverables run run-settings run-follow-prompt test test-plain test-sanitize \
+	test-thread bench format clean
 
 all: build
 
@@ -25,14 +26,19 @@ build: deps $(BUILD_DIR)/build.ninja
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 	cmake --install $(BUILD_DIR) --prefix $(DEVICE_DIR) >/dev/null
 
-run: build
+# Only what the two runs below use: the platform, the pane, libmerrow, the hosts and the dev server.
+build-deliverables: deps $(BUILD_DIR)/build.ninja
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target deliverables
+	cmake --install $(BUILD_DIR) --prefix $(DEVICE_DIR) >/dev/null
+
+run: build-deliverables
 	@$(MAKE) --no-print-directory run-settings
 	@$(MAKE) --no-print-directory run-follow-prompt
 
 # The example pane's first page as the Settings app opens it on the simulated device, with the
 # credits from the dev server: prints the page once the credits have arrived and draws
 # out/settings-root.png (top of the page) and out/settings-credits.png (scrolled to the credits).
-run-settings: build
+run-settings: build-deliverables
 	@mkdir -p out
 	@rm -f out/devserver-settings.txt
 	@$(BUILD_DIR)/hosts/devserver/corvale-devserver --content examples/server --port 0 > out/devserver-settings.txt & \
@@ -49,7 +55,7 @@ run-settings: build
 # launches, waits for it, unlocks, prints what it shows and draws out/follow-alert.png and
 # out/follow-alert.gif (two seconds of the name cloud, entrance included).
 FOLLOW_PROMPT_STATE := $(DEVICE_DIR)/var/mobile/Library/Preferences/dev.orlan.ios.tweak.lib.libmerrow.plist
-run-follow-prompt: build
+run-follow-prompt: build-deliverables
 	@mkdir -p out
 	@rm -f $(FOLLOW_PROMPT_STATE) out/devserver.txt
 	@$(BUILD_DIR)/hosts/devserver/corvale-devserver --content examples/server --port 0 > out/devserver.txt & \
@@ -90,6 +96,10 @@ test-thread: deps $(TSAN_DIR)/build.ninja
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L '^($(subst $(eval) ,|,$(TSAN_TESTS)))$$'
+
+# Every benchmark once, each printing its own table (Google Benchmark's console output).
+bench: build
+	@for program in $(BUILD_DIR)/bench/bench_*; do echo "== $$program"; $$program || exit 1; done
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -12,7 +12,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredAlertController =
-    platform::registerClass<ZRMerrowAlertController>("ZRMerrowAlertController", "UIAlertController");
+    platform::registerClass<ZRMerrowAlertController, UIAlertController>("ZRMerrowAlertController");
 
 bool runsAtLeast(std::int64_t major) {
     return NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({major, 0, 0});

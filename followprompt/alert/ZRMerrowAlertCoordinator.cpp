@@ -5,27 +5,20 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSJSONSerialization.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/foundation/NSURLSession.h"
 
 namespace {
 
 // Reachable by name, as on the device, so that a host can ask about the download without linking us.
 [[maybe_unused]] const Class registeredCoordinator = [] {
-    Class cls = platform::registerClass<ZRMerrowAlertCoordinator>("ZRMerrowAlertCoordinator");
-    class_addClassMethod(cls, "sharedCoordinator", [](const id&, const MessageArguments&) -> MessageValue {
-        return ZRMerrowAlertCoordinator::sharedCoordinator();
+    using Coordinator = ZRMerrowAlertCoordinator;
+    using platform::bind;
+    Class cls = platform::registerClass<Coordinator>("ZRMerrowAlertCoordinator", {
+        {"canPresentAlert", bind<&Coordinator::canPresentAlert>(), "B@:"},
+        {"isDownloadInProgress", bind<&Coordinator::isDownloadInProgress>(), "B@:"},
     });
-    class_addMethod(
-        cls, "canPresentAlert",
-        platform::methodImplementation<ZRMerrowAlertCoordinator>(
-            [](const auto& coordinator, const MessageArguments&) { return coordinator->canPresentAlert(); }),
-        "B@:");
-    class_addMethod(cls, "isDownloadInProgress",
-                    platform::methodImplementation<ZRMerrowAlertCoordinator>(
-                        [](const auto& coordinator, const MessageArguments&) {
-                            return coordinator->isDownloadInProgress();
-                        }),
-                    "B@:");
+    platform::addClassMethods(cls, {{"sharedCoordinator", bind<&Coordinator::sharedCoordinator>()}});
     return cls;
 }();
 

@@ -6,8 +6,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredNode =
-    platform::registerClass<ZRMerrowAlertHeaderAnimatedBackgroundNode>(
-        "ZRMerrowAlertHeaderAnimatedBackgroundNode", "UILabel");
+    platform::registerClass<ZRMerrowAlertHeaderAnimatedBackgroundNode, UILabel>("ZRMerrowAlertHeaderAnimatedBackgroundNode");
 
 constexpr double textWhiteLevel = 0.4;
 

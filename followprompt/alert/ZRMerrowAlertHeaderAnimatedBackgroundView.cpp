@@ -8,20 +8,16 @@
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/NSProcessInfo.h"
 #include "platform/foundation/RandomSource.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/uikit/NSRunLoop.h"
 
 namespace {
 
+using View = ZRMerrowAlertHeaderAnimatedBackgroundView;
+
 // The display link reaches tick() through the runtime, by selector.
-[[maybe_unused]] const Class backgroundViewClass = [] {
-    Class cls = platform::registerClass<ZRMerrowAlertHeaderAnimatedBackgroundView>(
-        "ZRMerrowAlertHeaderAnimatedBackgroundView", "UIView");
-    class_addMethod(cls, "tick",
-                    platform::methodImplementation<ZRMerrowAlertHeaderAnimatedBackgroundView>(
-                        [](const auto& view, const MessageArguments&) { view->tick(); }),
-                    "v@:");
-    return cls;
-}();
+[[maybe_unused]] const Class backgroundViewClass = platform::registerClass<View, UIView>(
+    "ZRMerrowAlertHeaderAnimatedBackgroundView", {{"tick", platform::bind<&View::tick>(), "v@:"}});
 
 bool runsIOS13OrLater() {
     return NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({13, 0, 0});

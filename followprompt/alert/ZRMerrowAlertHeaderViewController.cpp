@@ -10,8 +10,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredHeaderController =
-    platform::registerClass<ZRMerrowAlertHeaderViewController>("ZRMerrowAlertHeaderViewController",
-                                                               "UIViewController");
+    platform::registerClass<ZRMerrowAlertHeaderViewController, UIViewController>("ZRMerrowAlertHeaderViewController");
 
 } // namespace
 

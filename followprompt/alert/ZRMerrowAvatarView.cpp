@@ -6,7 +6,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredAvatarView =
-    platform::registerClass<ZRMerrowAvatarView>("ZRMerrowAvatarView", "UIImageView");
+    platform::registerClass<ZRMerrowAvatarView, UIImageView>("ZRMerrowAvatarView");
 
 } // namespace
 

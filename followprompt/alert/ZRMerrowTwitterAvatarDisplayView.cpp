@@ -11,7 +11,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredDisplayView =
-    platform::registerClass<ZRMerrowTwitterAvatarDisplayView>("ZRMerrowTwitterAvatarDisplayView", "UIView");
+    platform::registerClass<ZRMerrowTwitterAvatarDisplayView, UIView>("ZRMerrowTwitterAvatarDisplayView");
 
 } // namespace
 

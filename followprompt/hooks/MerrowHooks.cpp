@@ -4,6 +4,7 @@
 #include "followprompt/alert/ZRMerrowAlertCoordinator.h"
 #include "platform/foundation/NSProcessInfo.h"
 #include "followprompt/hooks/MerrowPromptState.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIWindow.h"
@@ -73,13 +74,8 @@ void loadIntoSpringBoard() {
                     &previousFinishUIUnlock);
     MSHookMessageEx(lockScreenManager, "lockScreenViewControllerDidDismiss",
                     lockScreenViewControllerDidDismiss, &previousLockScreenDidDismiss);
-    class_addMethod(
-        lockScreenManager, presentSelector,
-        [](const id&, const MessageArguments&) -> MessageValue {
-            presentFollowAlert();
-            return {};
-        },
-        "v@:");
+    class_addMethod(lockScreenManager, presentSelector, platform::bind<&presentFollowAlert>().implementation,
+                    "v@:");
     MSHookMessageEx(objc_getClass("SpringBoard"),
                     "applicationDidFinishLaunching:", applicationDidFinishLaunching,
                     &previousApplicationDidFinishLaunching);

@@ -5,6 +5,7 @@
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/foundation/NSProcessInfo.h"
 #include "platform/foundation/Value.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 
 namespace merrow {
@@ -20,11 +21,9 @@ std::atomic<bool> hasPrompted{false};
     Class cls = objc_allocateClassPair(objc_getClass("NSObject"), "ZRMerrowPromptState");
     if (!cls)
         return objc_getClass("ZRMerrowPromptState");
-    class_addClassMethod(cls, "hasPromptedForFollow", [](const id&, const MessageArguments&) -> MessageValue {
-        return PromptState::hasPromptedForFollow();
-    });
-    class_addClassMethod(cls, "currentPromptKey", [](const id&, const MessageArguments&) -> MessageValue {
-        return currentPromptKey();
+    platform::addClassMethods(cls, {
+        {"hasPromptedForFollow", platform::bind<&PromptState::hasPromptedForFollow>()},
+        {"currentPromptKey", platform::bind<&currentPromptKey>()},
     });
     objc_registerClassPair(cls);
     return cls;

@@ -4,6 +4,9 @@
 #include <optional>
 #include <utility>
 
+#include "hosts/common/ArgumentReader.h"
+#include "hosts/common/RejectedUsage.h"
+
 namespace corvale::devserver {
 
 namespace {
@@ -19,47 +22,10 @@ std::optional<int> parsePort(std::string_view text) {
     return port;
 }
 
-// Walks the arguments, handing out option values whether they follow a "=" or stand alone.
-class ArgumentReader {
-public:
-    explicit ArgumentReader(const std::vector<std::string_view>& arguments) : m_arguments(arguments) {}
-
-    bool atEnd() const { return m_next >= m_arguments.size(); }
-
-    std::string_view nextOption() {
-        std::string_view argument = m_arguments[m_next++];
-        m_attachedValue.reset();
-        if (auto equals = argument.find('=');
-            argument.starts_with("--") && equals != std::string_view::npos) {
-            m_attachedValue = argument.substr(equals + 1);
-            return argument.substr(0, equals);
-        }
-        return argument;
-    }
-
-    bool hasAttachedValue() const { return m_attachedValue.has_value(); }
-
-    std::optional<std::string_view> value() {
-        if (m_attachedValue) {
-            return std::exchange(m_attachedValue, std::nullopt);
-        }
-        if (atEnd()) {
-            return std::nullopt;
-        }
-        return m_arguments[m_next++];
-    }
-
-private:
-    const std::vector<std::string_view>& m_arguments;
-    std::size_t m_next = 0;
-    std::optional<std::string_view> m_attachedValue;
-};
+using hosts::ArgumentReader;
 
 CommandLine rejectedUsage(std::string message) {
-    CommandLine commandLine;
-    commandLine.action = CommandLine::Action::reportUsageError;
-    commandLine.usageError = std::move(message);
-    return commandLine;
+    return hosts::rejectedUsage<CommandLine>(std::move(message));
 }
 
 } // namespace
@@ -72,7 +38,7 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments,
     bool certificateOutputGiven = false;
     ArgumentReader reader(arguments);
     while (!reader.atEnd()) {
-        auto option = reader.nextOption();
+        auto option = reader.next();
         auto requireValue = [&]() -> std::optional<std::string_view> {
             auto value = reader.value();
             if (!value || value->empty()) {

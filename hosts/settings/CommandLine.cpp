@@ -5,6 +5,8 @@
 #include <optional>
 #include <utility>
 
+#include "hosts/common/ArgumentReader.h"
+#include "hosts/common/RejectedUsage.h"
 #include "platform/foundation/NSJSONSerialization.h"
 #include "hosts/settings/SystemServices.h"
 
@@ -12,46 +14,10 @@ namespace corvale::settingshost {
 
 namespace {
 
-// Walks the arguments, handing out option values whether they follow a "=" or stand alone.
-class ArgumentReader {
-public:
-    explicit ArgumentReader(const std::vector<std::string_view>& arguments) : m_arguments(arguments) {}
-
-    bool atEnd() const { return m_next >= m_arguments.size(); }
-
-    std::string_view next() {
-        std::string_view argument = m_arguments[m_next++];
-        m_attachedValue.reset();
-        if (auto equals = argument.find('=');
-            argument.starts_with("--") && equals != std::string_view::npos) {
-            m_attachedValue = argument.substr(equals + 1);
-            return argument.substr(0, equals);
-        }
-        return argument;
-    }
-
-    bool hasAttachedValue() const { return m_attachedValue.has_value(); }
-
-    // The option's value, or a step's operand (which never comes after "=").
-    std::optional<std::string_view> value() {
-        if (m_attachedValue)
-            return std::exchange(m_attachedValue, std::nullopt);
-        if (atEnd())
-            return std::nullopt;
-        return m_arguments[m_next++];
-    }
-
-private:
-    const std::vector<std::string_view>& m_arguments;
-    std::size_t m_next = 0;
-    std::optional<std::string_view> m_attachedValue;
-};
+using hosts::ArgumentReader;
 
 CommandLine rejectedUsage(std::string message) {
-    CommandLine commandLine;
-    commandLine.action = CommandLine::Action::reportUsageError;
-    commandLine.usageError = std::move(message);
-    return commandLine;
+    return hosts::rejectedUsage<CommandLine>(std::move(message));
 }
 
 std::optional<double> parseNumber(std::string_view text) {

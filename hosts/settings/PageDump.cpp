@@ -6,7 +6,7 @@
 #include "platform/preferences/PSTableCell.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/RootPageDump.h"
-#include "hosts/settings/ValueJSON.h"
+#include "hosts/common/ValueJSON.h"
 #include "platform/uikit/NSIndexPath.h"
 #include "platform/uikit/UITraitCollection.h"
 
@@ -106,7 +106,7 @@ nlohmann::ordered_json PageDump::row(const std::shared_ptr<PSListController>& pa
     row["key"] = key.isString() ? nlohmann::ordered_json(key.asString()) : nlohmann::ordered_json(nullptr);
     row["id"] = specifier->identifier();
     row["height"] = height;
-    row["value"] = key.isString() ? ValueJSON::from(page->readPreferenceValue(specifier)) : nullptr;
+    row["value"] = key.isString() ? hosts::ValueJSON::from(page->readPreferenceValue(specifier)) : nullptr;
     return row;
 }
 
@@ -115,7 +115,7 @@ nlohmann::ordered_json PageDump::cellName(const PSSpecifier& specifier) {
     if (!name.empty())
         return std::string(name);
     // A cell type the framework does not know: show what the list asked for.
-    return ValueJSON::from(specifier.properties()["cell"]);
+    return hosts::ValueJSON::from(specifier.properties()["cell"]);
 }
 
 nlohmann::ordered_json PageDump::alert(const std::shared_ptr<UIAlertController>& alert) {
@@ -132,10 +132,10 @@ nlohmann::ordered_json PageDump::alert(const std::shared_ptr<UIAlertController>&
 nlohmann::ordered_json PageDump::event(const Value& event) {
     const Value& respring = event["respring"];
     if (!respring.isDictionary())
-        return ValueJSON::from(event);
+        return hosts::ValueJSON::from(event);
     nlohmann::ordered_json details;
     for (const char* key : {"via", "reason", "options", "targetURL"})
-        details[key] = ValueJSON::from(respring[key]);
+        details[key] = hosts::ValueJSON::from(respring[key]);
     return {{"respring", details}};
 }
 

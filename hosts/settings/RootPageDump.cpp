@@ -2,7 +2,7 @@
 
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/PageDump.h"
-#include "hosts/settings/ValueJSON.h"
+#include "hosts/common/ValueJSON.h"
 #include "platform/uikit/NSAttributedString.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIBarButtonItem.h"
@@ -62,8 +62,8 @@ nlohmann::ordered_json RootPageDump::titleView(const std::shared_ptr<PSListContr
     id view = page->navigationItem()->titleView();
     if (!answers(view, "showingIcon"))
         return nullptr;
-    return {{"title", ValueJSON::from(objc_msgSend(view, "title").value())},
-            {"subtitle", ValueJSON::from(objc_msgSend(view, "subtitle").value())},
+    return {{"title", hosts::ValueJSON::from(objc_msgSend(view, "title").value())},
+            {"subtitle", hosts::ValueJSON::from(objc_msgSend(view, "subtitle").value())},
             {"showingIcon", objc_msgSend(view, "showingIcon").value().boolValue()},
             {"whiteText", objc_msgSend(view, "whiteText").value().boolValue()}};
 }

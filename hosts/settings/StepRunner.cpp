@@ -6,7 +6,7 @@
 #include "platform/render/ScreenRenderer.h"
 #include "hosts/settings/PageDump.h"
 #include "hosts/settings/PaneLint.h"
-#include "hosts/settings/ValueJSON.h"
+#include "hosts/common/ValueJSON.h"
 #include "platform/uikit/UIColor.h"
 
 namespace corvale::settingshost {
@@ -166,10 +166,10 @@ void StepRunner::lint() {
 
 nlohmann::ordered_json StepRunner::lintLine(const LintProblem& problem) {
     return {{"plist", problem.plist},
-            {"label", ValueJSON::from(problem.label)},
+            {"label", hosts::ValueJSON::from(problem.label)},
             {"property", problem.property.empty() ? nlohmann::ordered_json(nullptr)
                                                   : nlohmann::ordered_json(problem.property)},
-            {"value", ValueJSON::from(problem.value)},
+            {"value", hosts::ValueJSON::from(problem.value)},
             {"problem", problem.problem}};
 }
 

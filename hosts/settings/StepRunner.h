@@ -7,12 +7,15 @@
 #include <nlohmann/json.hpp>
 
 #include "hosts/settings/EventRecorder.h"
-#include "hosts/settings/ExitStatus.h"
+#include "hosts/common/ExitStatus.h"
 #include "hosts/settings/HostStep.h"
 #include "hosts/settings/LintProblem.h"
 #include "hosts/settings/SettingsApplication.h"
 
 namespace corvale::settingshost {
+
+using hosts::ExitStatus;
+using enum hosts::ExitStatus;
 
 // Runs the command line's steps against the open pane, in order, printing JSON lines on `output`
 // and the reason a step cannot run on `errors`. The main queue is drained after every step, as the

@@ -5,6 +5,7 @@
 
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/FBSSystemService.h"
 #include "hosts/settings/SBSRelaunchAction.h"
@@ -56,16 +57,10 @@ void SystemServices::registerPreferencesAppController() {
 }
 
 void SystemServices::registerSystemService() {
-    Class cls = platform::registerClass<FBSSystemService>("FBSSystemService");
-    class_addClassMethod(cls, "sharedService", [](const id&, const MessageArguments&) -> MessageValue {
-        return FBSSystemService::sharedService();
-    });
-    class_addMethod(
-        cls, "sendActions:withResult:",
-        platform::methodImplementation<FBSSystemService>(
-            [](const std::shared_ptr<FBSSystemService>& service, const MessageArguments& arguments) {
-                service->sendActions(platform::argument(arguments, 0).objectAs<NSSet>());
-            }));
+    using platform::bind;
+    Class cls = platform::registerClass<FBSSystemService>(
+        "FBSSystemService", {{"sendActions:withResult:", bind<&FBSSystemService::sendActions>()}});
+    platform::addClassMethods(cls, {{"sharedService", bind<&FBSSystemService::sharedService>()}});
 }
 
 void SystemServices::registerRelaunchAction() {

@@ -11,7 +11,8 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "hosts/settings/CommandLine.h"
-#include "hosts/settings/ExitStatus.h"
+#include "hosts/common/ExitStatus.h"
+#include "hosts/common/UsageReport.h"
 #include "hosts/settings/PreferenceLoaderEntry.h"
 #include "hosts/settings/SettingsApplication.h"
 #include "hosts/settings/StepRunner.h"
@@ -23,9 +24,10 @@ using namespace corvale::settingshost;
 
 constexpr const char* settingsApplicationIdentifier = "com.apple.Preferences";
 
+constexpr std::string_view programName = "corvale-settings";
+
 int usageError(const std::string& message) {
-    std::cerr << "corvale-settings: " << message << "\nTry 'corvale-settings --help'.\n";
-    return exitUsage;
+    return corvale::hosts::reportUsageError(programName, message);
 }
 
 // The device the command line describes; a message when it cannot be.
@@ -77,14 +79,7 @@ int run(const CommandLine& commandLine) {
 int main(int argc, char** argv) {
     std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     auto commandLine = CommandLine::parse(arguments);
-    switch (commandLine.action) {
-    case CommandLine::Action::showHelp:
-        std::cout << CommandLine::helpText();
-        return exitSuccess;
-    case CommandLine::Action::reportUsageError:
-        return usageError(commandLine.usageError);
-    case CommandLine::Action::run:
-        break;
-    }
+    if (auto status = corvale::hosts::finishWithoutRunning(commandLine, programName))
+        return *status;
     return run(commandLine);
 }

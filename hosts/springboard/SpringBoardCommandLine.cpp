@@ -3,6 +3,9 @@
 #include <charconv>
 #include <utility>
 
+#include "hosts/common/ArgumentReader.h"
+#include "hosts/common/RejectedUsage.h"
+
 namespace corvale::springboardhost {
 
 namespace {
@@ -10,10 +13,7 @@ namespace {
 using Kind = SpringBoardStep::Kind;
 
 SpringBoardCommandLine rejectedUsage(std::string message) {
-    SpringBoardCommandLine commandLine;
-    commandLine.action = SpringBoardCommandLine::Action::reportUsageError;
-    commandLine.usageError = std::move(message);
-    return commandLine;
+    return hosts::rejectedUsage<SpringBoardCommandLine>(std::move(message));
 }
 
 std::optional<Kind> stepKind(std::string_view word) {
@@ -40,20 +40,21 @@ template <class Number> std::optional<Number> parseNumber(std::string_view text)
 
 // Reads a step's operand; a message when it is missing or malformed.
 std::optional<std::string> readOperand(SpringBoardStep& step, std::string_view word,
-                                       const std::vector<std::string_view>& arguments, std::size_t& next) {
+                                       hosts::ArgumentReader& reader) {
     if (step.kind != Kind::frames && step.kind != Kind::tap && step.kind != Kind::render &&
         step.kind != Kind::record)
         return std::nullopt;
-    if (next >= arguments.size())
+    auto operand = reader.value();
+    if (!operand)
         return std::string(word) + (step.kind == Kind::frames ? " needs a number of frames"
                                     : step.kind == Kind::tap  ? " needs an action title"
                                                               : " needs a file name");
-    step.operand = std::string(arguments[next++]);
+    step.operand = std::string(*operand);
     if (step.kind == Kind::record) {
-        auto seconds = next < arguments.size() ? parseNumber<double>(arguments[next]) : std::nullopt;
+        auto length = reader.value();
+        auto seconds = length ? parseNumber<double>(*length) : std::nullopt;
         if (!seconds || !(*seconds > 0 && *seconds <= 60))
             return "record " + step.operand + " needs a length in seconds, from more than 0 to 60";
-        ++next;
         step.seconds = *seconds;
         return std::nullopt;
     }
@@ -85,11 +86,11 @@ std::optional<std::string> readOption(SpringBoardCommandLine& commandLine, std::
 
 SpringBoardCommandLine SpringBoardCommandLine::parse(const std::vector<std::string_view>& arguments) {
     SpringBoardCommandLine commandLine;
-    std::size_t next = 0;
-    while (next < arguments.size()) {
-        const std::size_t first = next;
-        std::string_view word = arguments[next++];
-        if (word == "--help" || word == "-h") {
+    hosts::ArgumentReader reader(arguments);
+    while (!reader.atEnd()) {
+        const std::size_t first = reader.position();
+        std::string_view word = reader.next();
+        if ((word == "--help" || word == "-h") && !reader.hasAttachedValue()) {
             SpringBoardCommandLine help;
             help.action = Action::showHelp;
             return help;
@@ -97,25 +98,19 @@ SpringBoardCommandLine SpringBoardCommandLine::parse(const std::vector<std::stri
         if (auto kind = stepKind(word)) {
             SpringBoardStep step;
             step.kind = *kind;
-            if (auto problem = readOperand(step, word, arguments, next))
+            if (auto problem = readOperand(step, word, reader))
                 return rejectedUsage(*problem);
             step.firstArgument = first;
-            step.endArgument = next;
+            step.endArgument = reader.position();
             commandLine.steps.push_back(std::move(step));
             continue;
         }
         if (!word.starts_with("--"))
             return rejectedUsage("unknown step '" + std::string(word) + "'");
-        std::string_view value;
-        if (auto equals = word.find('='); equals != std::string_view::npos) {
-            value = word.substr(equals + 1);
-            word = word.substr(0, equals);
-        } else if (next < arguments.size()) {
-            value = arguments[next++];
-        }
-        if (value.empty())
+        auto value = reader.value();
+        if (!value || value->empty())
             return rejectedUsage(std::string(word) + " needs a value");
-        if (auto problem = readOption(commandLine, word, value))
+        if (auto problem = readOption(commandLine, word, *value))
             return rejectedUsage(*problem);
     }
     if (commandLine.steps.empty())

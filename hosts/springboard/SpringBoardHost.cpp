@@ -11,7 +11,8 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "hosts/springboard/AlertDump.h"
-#include "hosts/springboard/ExitStatus.h"
+#include "hosts/common/ExitStatus.h"
+#include "hosts/common/ValueJSON.h"
 #include "hosts/springboard/SpringBoardClasses.h"
 #include "hosts/springboard/TweakLoader.h"
 #include "platform/uikit/CADisplayLink.h"
@@ -30,6 +31,7 @@ namespace corvale::springboardhost {
 namespace {
 
 using json = nlohmann::ordered_json;
+using namespace hosts;
 
 constexpr const char* springBoardIdentifier = "com.apple.springboard";
 // The library's preference domain and keys, read as any tool on the device could read them.
@@ -38,30 +40,6 @@ constexpr std::string_view promptKeys[] = {"HasPromptedForFollowV1", "HasPrompte
 // Where the manual clock starts: display links treat a time of 0 as "never ticked".
 constexpr double clockStart = 1000;
 constexpr auto manifestWaitLimit = std::chrono::seconds(20);
-
-json valueJSON(const Value& value) {
-    if (value.isBool())
-        return value.boolValue();
-    if (value.isInteger())
-        return value.integerValue();
-    if (value.isReal())
-        return value.doubleValue();
-    if (value.isString())
-        return value.asString();
-    if (value.isArray()) {
-        json array = json::array();
-        for (const auto& item : value.asArray())
-            array.push_back(valueJSON(item));
-        return array;
-    }
-    if (value.isDictionary()) {
-        json object = json::object();
-        for (const auto& [key, item] : value.asDictionary())
-            object[key] = valueJSON(item);
-        return object;
-    }
-    return nullptr;
-}
 
 Class coordinatorClass() {
     return objc_getClass("ZRMerrowAlertCoordinator");
@@ -82,7 +60,7 @@ json promptStateJSON() {
                        : json(nullptr);
     json stored = json::object();
     for (auto key : promptKeys)
-        stored[std::string(key)] = valueJSON(CFPreferencesCopyAppValue(key, promptDomain));
+        stored[std::string(key)] = ValueJSON::from(CFPreferencesCopyAppValue(key, promptDomain));
     state["stored"] = stored;
     return state;
 }
@@ -249,11 +227,11 @@ void SpringBoardHost::dump() {
     id coordinator = coordinatorClass() ? sharedCoordinator() : nullptr;
     json events = json::array();
     for (const auto& event : platform::DeviceEventLog::shared().take())
-        events.push_back(valueJSON(event));
+        events.push_back(ValueJSON::from(event));
     json line{
         {"os", platform::versionString(platform::SimulatedDevice::osVersion())},
         {"libraries", m_loadedLibraries},
-        {"springBoard", valueJSON(SpringBoardClasses::callCounts())},
+        {"springBoard", ValueJSON::from(SpringBoardClasses::callCounts())},
         {"promptState", promptStateJSON()},
         {"manifestHeld",
          coordinator ? objc_msgSend(coordinator, "canPresentAlert").value().boolValue() : false},

@@ -9,18 +9,17 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/RandomSource.h"
 #include "platform/foundation/SimulatedDevice.h"
-#include "hosts/springboard/ExitStatus.h"
+#include "hosts/common/ExitStatus.h"
+#include "hosts/common/UsageReport.h"
 #include "hosts/springboard/SpringBoardCommandLine.h"
 #include "hosts/springboard/SpringBoardHost.h"
 
 namespace {
 
 using namespace corvale::springboardhost;
+using namespace corvale::hosts;
 
-int usageError(const std::string& message) {
-    std::cerr << "merrow-springboard: " << message << "\nTry 'merrow-springboard --help'.\n";
-    return exitUsage;
-}
+constexpr std::string_view programName = "merrow-springboard";
 
 std::optional<std::string> prepareDevice(const SpringBoardCommandLine& commandLine) {
     if (auto problem = commandLine.device.apply())
@@ -62,17 +61,10 @@ int restartWith(char** argv, const std::vector<std::string_view>& arguments,
 int main(int argc, char** argv) {
     std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     auto commandLine = SpringBoardCommandLine::parse(arguments);
-    switch (commandLine.action) {
-    case SpringBoardCommandLine::Action::showHelp:
-        std::cout << SpringBoardCommandLine::helpText();
-        return exitSuccess;
-    case SpringBoardCommandLine::Action::reportUsageError:
-        return usageError(commandLine.usageError);
-    case SpringBoardCommandLine::Action::run:
-        break;
-    }
+    if (auto status = finishWithoutRunning(commandLine, programName))
+        return *status;
     if (auto problem = prepareDevice(commandLine))
-        return usageError(*problem);
+        return reportUsageError(programName, *problem);
 
     std::size_t restartAt = 0;
     int status = exitSuccess;

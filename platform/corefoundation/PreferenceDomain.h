@@ -20,7 +20,6 @@ public:
     const Value& valueForKey(std::string_view key);
     // A null value removes the key. Values a property list cannot hold (null inside) are ignored.
     void setValue(std::string key, Value value);
-    bool hasPendingChanges() const { return !m_pendingChanges.empty(); }
 
     // With changes pending: writes them out, and keeps them pending if that fails. Without: forgets
     // the cached copy so the next read sees what another process wrote, and leaves the file alone.

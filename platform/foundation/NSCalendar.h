@@ -22,7 +22,6 @@ public:
     static std::shared_ptr<NSCalendar> calendarWithIdentifier(std::string_view identifier);
 
     explicit NSCalendar(std::string identifier) : m_identifier(std::move(identifier)) {}
-    const std::string& calendarIdentifier() const { return m_identifier; }
 
     // The unit's value for the date as a clock on the device shows it; nullopt when the date lies
     // outside what the system's time conversion handles.

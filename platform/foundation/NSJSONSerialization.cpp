@@ -57,10 +57,10 @@ private:
         }
         // The open collection is owned here alone, so these writes copy nothing.
         Value& parent = m_open.back();
-        if (parent.isArray())
-            parent.mutableArray().push_back(std::move(value));
-        else
-            parent.mutableDictionary().insert_or_assign(std::move(m_keys.back()), std::move(value));
+        if (auto* array = parent.mutableArray())
+            array->push_back(std::move(value));
+        else if (auto* dictionary = parent.mutableDictionary())
+            dictionary->insert_or_assign(std::move(m_keys.back()), std::move(value));
         return true;
     }
 

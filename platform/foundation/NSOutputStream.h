@@ -27,7 +27,6 @@ public:
     long write(const std::uint8_t* buffer, std::size_t length);
     void close();
 
-    bool hasSpaceAvailable() const { return m_status == NSStreamStatusOpen; }
     NSStreamStatus streamStatus() const { return m_status; }
     // What made the stream fail (NSPOSIXErrorDomain), or nothing.
     const NSErrorPtr& streamError() const { return m_error; }

@@ -34,7 +34,3 @@ std::map<std::string, std::string> NSProcessInfo::environment() const {
     }
     return variables;
 }
-
-int NSProcessInfo::processIdentifier() const {
-    return static_cast<int>(::getpid());
-}

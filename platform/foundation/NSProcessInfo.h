@@ -16,7 +16,6 @@ public:
     std::string operatingSystemVersionString() const;
     // The process's environment variables as they are now.
     std::map<std::string, std::string> environment() const;
-    int processIdentifier() const;
 
 private:
     NSProcessInfo() = default;

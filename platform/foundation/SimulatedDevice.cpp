@@ -1,5 +1,7 @@
 #include "platform/foundation/SimulatedDevice.h"
 
+#include "platform/foundation/ResetForTesting.h"
+
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
@@ -144,6 +146,18 @@ void SimulatedDevice::setInstalledURLSchemes(std::vector<std::string> schemes) {
     auto& device = state();
     std::lock_guard lock(device.mutex);
     device.installedURLSchemes = std::move(schemes);
+}
+
+void resetSimulatedDevice() {
+    auto& device = state();
+    std::lock_guard lock(device.mutex);
+    device.osVersion.reset();
+    device.applicationIdentifier.clear();
+    device.screenScale.reset();
+    device.appearance = SimulatedDevice::Appearance::Light;
+    device.screenSize = defaultScreenSize;
+    device.horizontalSizeClass = SimulatedDevice::SizeClass::Compact;
+    device.installedURLSchemes.clear();
 }
 
 } // namespace platform

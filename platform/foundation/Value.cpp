@@ -269,44 +269,44 @@ const Value& Value::operator[](std::size_t index) const {
 
 bool Value::contains(std::string_view key) const { return asDictionary().contains(key); }
 
-Value::Array& Value::mutableArray() {
+Value::Array* Value::mutableArray() {
     if (isNull())
         m_storage = std::make_shared<Array>();
     auto* array = std::get_if<std::shared_ptr<Array>>(&m_storage);
-    if (!array) {
-        static thread_local Array scratch;
-        scratch.clear();
-        return scratch;
-    }
+    if (!array)
+        return nullptr;
     if (array->use_count() > 1)
         *array = std::make_shared<Array>(**array);
-    return **array;
+    return array->get();
 }
 
-Value::Dictionary& Value::mutableDictionary() {
+Value::Dictionary* Value::mutableDictionary() {
     if (isNull())
         m_storage = std::make_shared<Dictionary>();
     auto* dictionary = std::get_if<std::shared_ptr<Dictionary>>(&m_storage);
-    if (!dictionary) {
-        static thread_local Dictionary scratch;
-        scratch.clear();
-        return scratch;
-    }
+    if (!dictionary)
+        return nullptr;
     if (dictionary->use_count() > 1)
         *dictionary = std::make_shared<Dictionary>(**dictionary);
-    return **dictionary;
+    return dictionary->get();
 }
 
-void Value::set(std::string key, Value value) { mutableDictionary().insert_or_assign(std::move(key), std::move(value)); }
+void Value::set(std::string key, Value value) {
+    if (auto* dictionary = mutableDictionary())
+        dictionary->insert_or_assign(std::move(key), std::move(value));
+}
 
 void Value::remove(std::string_view key) {
     if (!isDictionary() || !contains(key))
         return;
-    auto& dictionary = mutableDictionary();
-    dictionary.erase(dictionary.find(key));
+    auto* dictionary = mutableDictionary();
+    dictionary->erase(dictionary->find(key));
 }
 
-void Value::append(Value value) { mutableArray().push_back(std::move(value)); }
+void Value::append(Value value) {
+    if (auto* array = mutableArray())
+        array->push_back(std::move(value));
+}
 
 std::string Value::description() const {
     std::string out;

@@ -89,8 +89,10 @@ public:
     void set(std::string key, Value value);
     void remove(std::string_view key);
     void append(Value value);
-    Array& mutableArray();
-    Dictionary& mutableDictionary();
+    // The collection to write into, unshared first; a null value becomes an empty one. nullptr for
+    // a value of another type, which has no such collection to write into.
+    Array* mutableArray();
+    Dictionary* mutableDictionary();
 
     // A readable rendering for logs and messages (JSON-like; data as <hex>, dates as numbers).
     std::string description() const;

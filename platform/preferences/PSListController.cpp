@@ -7,6 +7,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/preferences/SpecifierCellFactory.h"
 #include "platform/preferences/SpecifierListReader.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/uikit/UINavigationController.h"
 
 namespace {
@@ -14,20 +15,12 @@ namespace {
 // Rows whose controls store values send these selectors to their target, so a subclass's override
 // of the value methods is reached by name as well as by a C++ call.
 Class registerListController() {
-    Class cls = platform::registerClass<PSListController>("PSListController", "UIViewController");
-    class_addMethod(cls, PSSpecifier::defaultSetter,
-                    platform::methodImplementation<PSListController>(
-                        [](const std::shared_ptr<PSListController>& self, const MessageArguments& arguments) {
-                            self->setPreferenceValue(
-                                platform::argument(arguments, 0).value(),
-                                platform::argument(arguments, 1).objectAs<PSSpecifier>());
-                        }));
-    class_addMethod(cls, PSSpecifier::defaultGetter,
-                    platform::methodImplementation<PSListController>(
-                        [](const std::shared_ptr<PSListController>& self, const MessageArguments& arguments) {
-                            return self->readPreferenceValue(
-                                platform::argument(arguments, 0).objectAs<PSSpecifier>());
-                        }));
+    Class cls = platform::registerClass<PSListController, UIViewController>();
+    using platform::bind;
+    platform::addMethods<PSListController>(cls, {
+        {PSSpecifier::defaultSetter, bind<&PSListController::setPreferenceValue>()},
+        {PSSpecifier::defaultGetter, bind<&PSListController::readPreferenceValue>()},
+    });
     return cls;
 }
 

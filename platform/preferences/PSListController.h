@@ -28,6 +28,7 @@
 // them keeps its value in memory, in its "value" property.
 class PSListController : public UIViewController, public UITableViewDataSource, public UITableViewDelegate {
 public:
+    static constexpr platform::RegisteredName<PSListController> registeredName{"PSListController"};
     // The height of a row without a "height" property. The platform sizes such rows itself; this
     // stand-in has no self-sizing cells and answers the standard row height instead.
     static constexpr CGFloat defaultRowHeight = UITableView::defaultRowHeight;

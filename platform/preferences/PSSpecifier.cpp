@@ -39,10 +39,6 @@ void PSSpecifier::setProperty(Value value, std::string_view key) {
         m_properties.set(std::string(key), std::move(value));
 }
 
-void PSSpecifier::removePropertyForKey(std::string_view key) {
-    setProperty(Value(), key);
-}
-
 void PSSpecifier::setObjectProperty(const id& object, std::string_view key) {
     m_properties.remove(key);
     if (object)

@@ -42,7 +42,6 @@ public:
     void setTarget(const id& target) { m_target = target; }
 
     PSCellType cellType() const { return m_cellType; }
-    void setCellType(PSCellType cellType) { m_cellType = cellType; }
 
     // A dictionary Value of the row's property-list keys.
     Value& properties() { return m_properties; }
@@ -51,7 +50,6 @@ public:
     Value propertyForKey(std::string_view key) const { return m_properties[key]; }
     // Stores a plain property; a null value removes the key. Drops an object property of that key.
     void setProperty(Value value, std::string_view key);
-    void removePropertyForKey(std::string_view key);
 
     // Object properties; setting one drops the plain property of that key. A null object or Nil
     // class removes the entry.

@@ -5,7 +5,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredClass =
-    platform::registerClass<PSTableCell>("PSTableCell", "UITableViewCell");
+    platform::registerClass<PSTableCell, UITableViewCell>();
 
 UITableViewCellAccessoryType accessoryForCellType(PSCellType cellType) {
     switch (cellType) {

@@ -13,6 +13,7 @@
 // initWithStyle; subclasses override it, call this one first and build their content after.
 class PSTableCell : public UITableViewCell {
 public:
+    static constexpr platform::RegisteredName<PSTableCell> registeredName{"PSTableCell"};
     PSTableCell() = default;
 
     using UITableViewCell::initWithStyle;

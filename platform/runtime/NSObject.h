@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/runtime/RegisteredName.h"
+
 struct objc_class;
 // A class of the object runtime. The registry owns classes for the life of the process, so a Class
 // never dangles; nullptr plays Nil.
@@ -23,6 +25,8 @@ id class_createInstance(Class cls);
 // findable by name and to give it its own method table.
 class NSObject : public std::enable_shared_from_this<NSObject> {
 public:
+    static constexpr platform::RegisteredName<NSObject> registeredName{"NSObject"};
+
     NSObject() = default;
     NSObject(const NSObject&) = default;
     NSObject& operator=(const NSObject&) = default;
@@ -32,7 +36,6 @@ public:
     const char* className() const;
     bool respondsToSelector(std::string_view selector) const;
     bool isKindOfClass(Class cls) const;
-    bool isMemberOfClass(Class cls) const { return getClass() == cls; }
     // "<ClassName: 0x...>", as logs print an object.
     virtual std::string description() const;
 

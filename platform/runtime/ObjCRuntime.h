@@ -76,13 +76,14 @@ using InstanceFactory = std::function<id()>;
 Class registerNativeClass(std::string_view name, std::string_view superclassName, std::type_index type,
                           InstanceFactory factory, std::function<bool(const NSObject&)> isInstance);
 
-// Registers the C++ class T under an Objective-C class name, so objc_getClass(name) finds it,
-// class_createInstance makes a T (when T is default-constructible) and objects whose dynamic type
-// is T report this class. superclassName may be empty for a root class, and may name a class that
-// is registered later (static registration order is arbitrary): the link is made then. Registering
-// a name again returns the existing class (a module loaded twice), pointing it at the newest C++
-// type. A C++ class that is never registered reports its nearest registered C++ base.
-template <class T> Class registerClass(std::string_view name, std::string_view superclassName = "NSObject") {
+// Registers the C++ class T under an Objective-C class name whose superclass is given by name, so
+// objc_getClass(name) finds it, class_createInstance makes a T (when T is default-constructible) and
+// objects whose dynamic type is T report this class. superclassName may be empty for a root class,
+// and may name a class that is registered later (static registration order is arbitrary) or defined
+// at run time: the link is made then. Registering a name again returns the existing class (a module
+// loaded twice), pointing it at the newest C++ type. A C++ class that is never registered reports its
+// nearest registered C++ base.
+template <class T> Class registerClassNamed(std::string_view name, std::string_view superclassName) {
     static_assert(std::is_base_of_v<NSObject, T>, "registered classes derive from NSObject");
     InstanceFactory factory;
     if constexpr (std::is_default_constructible_v<T> && !std::is_abstract_v<T>)
@@ -90,6 +91,21 @@ template <class T> Class registerClass(std::string_view name, std::string_view s
     return registerNativeClass(
         name, superclassName, typeid(T), std::move(factory),
         [](const NSObject& object) { return dynamic_cast<const T*>(&object) != nullptr; });
+}
+
+// Registers T under name as a subclass of the class its C++ base Base is registered as. Base must
+// declare its registeredName (see RegisteredName.h), so a superclass cannot be misspelt or be a C++
+// class that was never registered.
+template <class T, class Base = NSObject> Class registerClass(std::string_view name) {
+    static_assert(std::is_base_of_v<Base, T>, "a registered class derives from its registered superclass");
+    static_assert(RegisteredClass<Base>, "the superclass is not a registered class: declare its registeredName");
+    return registerClassNamed<T>(name, Base::registeredName.name);
+}
+
+// Registers T under the name it declares itself, which its own subclasses then take as their superclass.
+template <class T, class Base = NSObject> Class registerClass() {
+    static_assert(RegisteredClass<T>, "the class does not declare its registeredName");
+    return registerClass<T, Base>(T::registeredName.name);
 }
 
 // Wraps a callable that takes the receiver as a std::shared_ptr<T> (and the arguments) into an IMP.

@@ -8,7 +8,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredDisplayLink =
-    platform::registerClass<CADisplayLink>("CADisplayLink", "NSObject");
+    platform::registerClass<CADisplayLink>("CADisplayLink");
 
 // The first frame of the grid strictly after `now` (a hair of slack keeps a reading that sits on a
 // frame from counting as before it).

@@ -37,9 +37,7 @@ public:
 
     // The frame that fired last, and the one after it (0 before the first).
     double timestamp() const { return m_timestamp; }
-    double targetTimestamp() const { return m_timestamp > 0 ? m_timestamp + duration() : 0; }
     double duration() const { return 1.0 / kFramesPerSecond; }
-    bool isPaused() const { return m_paused; }
     void setPaused(bool paused);
     bool _isScheduled() const { return !m_modes.empty() && !m_invalidated; }
 

@@ -6,7 +6,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredGradientLayer =
-    platform::registerClass<CAGradientLayer>("CAGradientLayer", "CALayer");
+    platform::registerClass<CAGradientLayer, CALayer>("CAGradientLayer");
 
 CAGradientLayer::RGBA componentsOf(const UIColorPtr& color) {
     CAGradientLayer::RGBA rgba;

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredLayer = platform::registerClass<CALayer>("CALayer", "NSObject");
+[[maybe_unused]] const Class registeredLayer = platform::registerClass<CALayer>();
 
 float unitInterval(float value) {
     return value >= 0 ? std::min(value, 1.0f) : 0.0f;
@@ -61,12 +61,6 @@ CGAffineTransform CALayer::affineTransform() const {
     if (auto view = m_view.lock())
         return view->transform();
     return m_transform;
-}
-
-void CALayer::setAffineTransform(CGAffineTransform transform) {
-    if (auto view = m_view.lock())
-        return view->setTransform(transform);
-    m_transform = transform;
 }
 
 float CALayer::opacity() const {

@@ -17,6 +17,7 @@ class UIView;
 // gradient) keeps its own.
 class CALayer : public NSObject {
 public:
+    static constexpr platform::RegisteredName<CALayer> registeredName{"CALayer"};
     CALayer() = default;
     static std::shared_ptr<CALayer> layer() { return std::make_shared<CALayer>(); }
 
@@ -27,7 +28,6 @@ public:
     CGPoint position() const;
     void setPosition(CGPoint position);
     CGAffineTransform affineTransform() const;
-    void setAffineTransform(CGAffineTransform transform);
     float opacity() const;
     void setOpacity(float opacity);
     bool isHidden() const;
@@ -40,9 +40,7 @@ public:
     CGFloat cornerRadius() const { return m_cornerRadius; }
     void setCornerRadius(CGFloat radius) { m_cornerRadius = radius > 0 ? radius : 0; }
     CGFloat borderWidth() const { return m_borderWidth; }
-    void setBorderWidth(CGFloat width) { m_borderWidth = width > 0 ? width : 0; }
     const UIColorPtr& borderColor() const { return m_borderColor; }
-    void setBorderColor(const UIColorPtr& color) { m_borderColor = color; }
 
     // No shadow until the opacity is above zero; offset (0, -3) and radius 3 by default.
     const UIColorPtr& shadowColor() const { return m_shadowColor; }

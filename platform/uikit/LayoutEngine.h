@@ -39,7 +39,6 @@ public:
     LayoutEngine& operator=(const LayoutEngine&) = delete;
 
     void setNeedsUpdate() { m_needsUpdate = true; }
-    bool needsUpdate() const { return m_needsUpdate; }
     // Brings the solver in step with the tree and writes the solution into the items' variables.
     // Views whose solved frame changed have their superview marked as needing layout.
     void updateIfNeeded();

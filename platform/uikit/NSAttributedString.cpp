@@ -7,7 +7,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredAttributedString =
-    platform::registerClass<NSAttributedString>("NSAttributedString", "NSObject");
+    platform::registerClass<NSAttributedString>();
 
 bool sameValue(const NSAttributeValue& lhs, const NSAttributeValue& rhs) {
     if (lhs.index() != rhs.index())

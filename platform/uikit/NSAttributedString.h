@@ -28,6 +28,7 @@ using NSAttributes = std::map<std::string, NSAttributeValue, std::less<>>;
 // dictionary.
 class NSAttributedString : public NSObject {
 public:
+    static constexpr platform::RegisteredName<NSAttributedString> registeredName{"NSAttributedString"};
     struct Run {
         NSRange range;
         NSAttributes attributes;

@@ -12,7 +12,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredConstraint =
-    platform::registerClass<NSLayoutConstraint>("NSLayoutConstraint", "NSObject");
+    platform::registerClass<NSLayoutConstraint>("NSLayoutConstraint");
 
 UIView* commonAncestor(UIView* first, UIView* second) {
     std::unordered_set<UIView*> ancestors;

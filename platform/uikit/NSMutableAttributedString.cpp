@@ -3,7 +3,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredMutableAttributedString =
-    platform::registerClass<NSMutableAttributedString>("NSMutableAttributedString", "NSAttributedString");
+    platform::registerClass<NSMutableAttributedString, NSAttributedString>("NSMutableAttributedString");
 
 } // namespace
 
@@ -29,16 +29,6 @@ void NSMutableAttributedString::addAttributes(const NSAttributes& attributes, NS
          index < m_runs.size() && m_runs[index].range.location < NSMaxRange(range); ++index)
         for (const auto& [name, value] : attributes)
             m_runs[index].attributes.insert_or_assign(name, value);
-    mergeEqualNeighbours();
-}
-
-void NSMutableAttributedString::setAttributes(const NSAttributes& attributes, NSRange range) {
-    range = clamped(range);
-    if (range.length == 0)
-        return;
-    for (std::size_t index = splitAt(range);
-         index < m_runs.size() && m_runs[index].range.location < NSMaxRange(range); ++index)
-        m_runs[index].attributes = attributes;
     mergeEqualNeighbours();
 }
 

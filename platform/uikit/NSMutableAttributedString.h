@@ -13,7 +13,6 @@ public:
     void appendAttributedString(const NSAttributedString& other);
     void addAttribute(NSAttributedStringKey name, const NSAttributeValue& value, NSRange range);
     void addAttributes(const NSAttributes& attributes, NSRange range);
-    void setAttributes(const NSAttributes& attributes, NSRange range);
     void removeAttribute(NSAttributedStringKey name, NSRange range);
 };
 

@@ -2,7 +2,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredRunLoop = platform::registerClass<NSRunLoop>("NSRunLoop", "NSObject");
+[[maybe_unused]] const Class registeredRunLoop = platform::registerClass<NSRunLoop>("NSRunLoop");
 
 } // namespace
 

@@ -115,16 +115,6 @@ CGSize TextLayout::size() const {
             static_cast<CGFloat>(logical.height) / PANGO_SCALE};
 }
 
-long TextLayout::lineCount() const {
-    auto guard = TextEngine::shared().lock();
-    return pango_layout_get_line_count(m_layout);
-}
-
-CGFloat TextLayout::firstBaseline() const {
-    auto guard = TextEngine::shared().lock();
-    return static_cast<CGFloat>(pango_layout_get_baseline(m_layout)) / PANGO_SCALE;
-}
-
 bool TextLayout::isTruncated() const {
     auto guard = TextEngine::shared().lock();
     return pango_layout_is_ellipsized(m_layout);

@@ -33,9 +33,6 @@ public:
 
     // The logical size of the laid-out text, unrounded.
     CGSize size() const;
-    long lineCount() const;
-    // The distance from the top to the first line's baseline.
-    CGFloat firstBaseline() const;
     // True when the text did not fit its lines and ends in an ellipsis.
     bool isTruncated() const;
     PangoLayout* pangoLayout() const { return m_layout; }

@@ -3,7 +3,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredActivityIndicator =
-    platform::registerClass<UIActivityIndicatorView>("UIActivityIndicatorView", "UIView");
+    platform::registerClass<UIActivityIndicatorView, UIView>("UIActivityIndicatorView");
 
 } // namespace
 
@@ -12,22 +12,4 @@ UIActivityIndicatorView::UIActivityIndicatorView()
 
 UIActivityIndicatorView::UIActivityIndicatorView(UIActivityIndicatorViewStyle style) : m_style(style) {
     UIView::setHidden(true);
-}
-
-void UIActivityIndicatorView::startAnimating() {
-    m_animating = true;
-    if (m_hidesWhenStopped)
-        setHidden(false);
-}
-
-void UIActivityIndicatorView::stopAnimating() {
-    m_animating = false;
-    if (m_hidesWhenStopped)
-        setHidden(true);
-}
-
-void UIActivityIndicatorView::setHidesWhenStopped(bool hides) {
-    m_hidesWhenStopped = hides;
-    if (hides && !m_animating)
-        setHidden(true);
 }

@@ -16,13 +16,8 @@ public:
     UIActivityIndicatorView();
     explicit UIActivityIndicatorView(UIActivityIndicatorViewStyle style);
 
-    void startAnimating();
-    void stopAnimating();
-    bool isAnimating() const { return m_animating; }
     bool hidesWhenStopped() const { return m_hidesWhenStopped; }
-    void setHidesWhenStopped(bool hides);
     UIActivityIndicatorViewStyle activityIndicatorViewStyle() const { return m_style; }
-    void setActivityIndicatorViewStyle(UIActivityIndicatorViewStyle style) { m_style = style; }
     const UIColorPtr& color() const { return m_color; }
     void setColor(const UIColorPtr& color) { m_color = color; }
 

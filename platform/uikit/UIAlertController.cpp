@@ -15,7 +15,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredAlertController =
-    platform::registerClass<UIAlertController>("UIAlertController", "UIViewController");
+    platform::registerClass<UIAlertController, UIViewController>();
 
 bool usesDynamicColors() {
     return platform::compareVersions(platform::SimulatedDevice::osVersion(), {13, 0, 0}) >= 0;

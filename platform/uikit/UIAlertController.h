@@ -21,6 +21,7 @@ class UITraitCollection;
 // takes its height from its own constraints. Title, message and buttons are drawn below it.
 class UIAlertController : public UIViewController {
 public:
+    static constexpr platform::RegisteredName<UIAlertController> registeredName{"UIAlertController"};
     static constexpr CGFloat cardWidth = 270;
 
     static std::shared_ptr<UIAlertController> alertControllerWithTitle(std::string title, std::string message,
@@ -28,7 +29,6 @@ public:
     UIAlertController() = default;
 
     const std::string& message() const { return m_message; }
-    void setMessage(std::string message) { m_message = std::move(message); }
     UIAlertControllerStyle preferredStyle() const { return m_style; }
 
     // An action already added is not added twice.

@@ -11,7 +11,6 @@ public:
     UIAlertControllerDescriptor(UIAlertControllerStyle style, bool hasHeaderContent)
         : m_style(style), m_hasHeaderContent(hasHeaderContent) {}
 
-    UIAlertControllerStyle alertControllerStyle() const { return m_style; }
     bool hasHeaderContent() const { return m_hasHeaderContent; }
 
 private:

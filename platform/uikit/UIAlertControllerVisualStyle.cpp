@@ -16,14 +16,6 @@ UIAlertControllerVisualStyle::UIAlertControllerVisualStyle(std::shared_ptr<UITra
                                                            bool usesDynamicColors)
     : m_traits(std::move(traits)), m_usesDynamicColors(usesDynamicColors) {}
 
-std::shared_ptr<UIFont> UIAlertControllerVisualStyle::titleLabelFont() const {
-    return UIFont::systemFontOfSize(titleFontSize, UIFontWeightSemibold);
-}
-
-std::shared_ptr<UIColor> UIAlertControllerVisualStyle::titleLabelColor() const {
-    return m_usesDynamicColors ? UIColor::labelColor() : UIColor::blackColor();
-}
-
 std::shared_ptr<UIFont> UIAlertControllerVisualStyle::messageLabelFont() const {
     return UIFont::systemFontOfSize(messageFontSize);
 }

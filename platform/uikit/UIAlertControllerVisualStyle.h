@@ -16,8 +16,6 @@ public:
     UIAlertControllerVisualStyle() = default;
     UIAlertControllerVisualStyle(std::shared_ptr<UITraitCollection> traits, bool usesDynamicColors);
 
-    std::shared_ptr<UIFont> titleLabelFont() const;
-    std::shared_ptr<UIColor> titleLabelColor() const;
     std::shared_ptr<UIFont> messageLabelFont() const;
     std::shared_ptr<UIColor> messageLabelColor() const;
 

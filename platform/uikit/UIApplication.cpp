@@ -7,6 +7,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/SimulatedDevice.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/uikit/DeviceEventLog.h"
 #include "platform/uikit/UIWindow.h"
 
@@ -23,12 +24,10 @@ std::string lowercased(std::string text) {
 Class registerApplicationClass() {
     using platform::argument;
     using platform::methodImplementation;
-    Class cls = platform::registerClass<UIApplication>("UIApplication", "UIResponder");
-    class_addMethod(cls, "_relaunchSpringBoardNow",
-                    methodImplementation<UIApplication>(
-                        [](const std::shared_ptr<UIApplication>& application, const MessageArguments&) {
-                            application->_relaunchSpringBoardNow();
-                        }));
+    Class cls = platform::registerClass<UIApplication, UIResponder>("UIApplication");
+    platform::addMethods<UIApplication>(
+        cls, {{"_relaunchSpringBoardNow", platform::bind<&UIApplication::_relaunchSpringBoardNow>()}});
+    // Senders pass the URL as a string here.
     class_addMethod(cls, "canOpenURL:",
                     methodImplementation<UIApplication>([](const std::shared_ptr<UIApplication>& application,
                                                            const MessageArguments& arguments) {

@@ -30,12 +30,6 @@ std::shared_ptr<UIBarButtonItem> UIBarButtonItem::initWithTitle(std::string titl
     return item;
 }
 
-std::shared_ptr<UIBarButtonItem> UIBarButtonItem::initWithCustomView(const std::shared_ptr<UIView>& view) {
-    auto item = std::make_shared<UIBarButtonItem>();
-    item->m_customView = view;
-    return item;
-}
-
 bool UIBarButtonItem::_sendAction() {
     auto target = m_target.lock();
     if (!m_enabled || !target || m_action.empty() || !target->respondsToSelector(m_action))

@@ -24,7 +24,6 @@ public:
                                                           std::string action);
     static std::shared_ptr<UIBarButtonItem> initWithTitle(std::string title, UIBarButtonItemStyle style,
                                                           const id& target, std::string action);
-    static std::shared_ptr<UIBarButtonItem> initWithCustomView(const std::shared_ptr<UIView>& view);
     UIBarButtonItem() = default;
 
     const std::shared_ptr<UIImage>& image() const { return m_image; }
@@ -32,14 +31,11 @@ public:
     const std::string& title() const { return m_title; }
     void setTitle(std::string title) { m_title = std::move(title); }
     UIBarButtonItemStyle style() const { return m_style; }
-    void setStyle(UIBarButtonItemStyle style) { m_style = style; }
     id target() const { return m_target.lock(); }
     void setTarget(const id& target) { m_target = target; }
     // The full selector string, e.g. "shareTapped:".
     const std::string& action() const { return m_action; }
-    void setAction(std::string action) { m_action = std::move(action); }
     const std::shared_ptr<UIView>& customView() const { return m_customView; }
-    void setCustomView(const std::shared_ptr<UIView>& view) { m_customView = view; }
     const UIColorPtr& tintColor() const { return m_tintColor; }
     void setTintColor(const UIColorPtr& color) { m_tintColor = color; }
     bool isEnabled() const { return m_enabled; }

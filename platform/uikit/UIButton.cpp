@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredButton = platform::registerClass<UIButton>("UIButton", "UIControl");
+[[maybe_unused]] const Class registeredButton = platform::registerClass<UIButton, UIControl>("UIButton");
 
 } // namespace
 

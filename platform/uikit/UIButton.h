@@ -31,7 +31,6 @@ public:
     static std::shared_ptr<UIButton> buttonWithType(UIButtonType type);
     UIButton() = default;
 
-    UIButtonType buttonType() const { return m_type; }
 
     void setTitle(std::optional<std::string> title, UIControlState state);
     std::optional<std::string> titleForState(UIControlState state) const;

@@ -59,11 +59,6 @@ std::shared_ptr<UIColor> UIColor::clearColor() {
     return color;
 }
 
-std::shared_ptr<UIColor> UIColor::grayColor() {
-    static const auto color = colorWithWhite(0.5, 1);
-    return color;
-}
-
 std::shared_ptr<UIColor> UIColor::redColor() {
     static const auto color = colorWithRed(1, 0, 0, 1);
     return color;

@@ -24,7 +24,6 @@ public:
     static std::shared_ptr<UIColor> whiteColor();
     static std::shared_ptr<UIColor> blackColor();
     static std::shared_ptr<UIColor> clearColor();
-    static std::shared_ptr<UIColor> grayColor();
     static std::shared_ptr<UIColor> redColor();
     static std::shared_ptr<UIColor> systemBlueColor();                       // dynamic
     static std::shared_ptr<UIColor> systemGrayColor();                       // dynamic

@@ -4,7 +4,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredControl = platform::registerClass<UIControl>("UIControl", "UIView");
+[[maybe_unused]] const Class registeredControl = platform::registerClass<UIControl, UIView>();
 
 } // namespace
 
@@ -18,16 +18,6 @@ void UIControl::addTarget(const id& target, std::string action, UIControlEvents 
         }
     }
     m_targetActions.push_back({target, std::move(action), events});
-}
-
-void UIControl::removeTarget(const id& target, std::string_view action, UIControlEvents events) {
-    for (auto& entry : m_targetActions) {
-        bool targetMatches = !target || entry.target.lock() == target;
-        bool actionMatches = action.empty() || entry.action == action;
-        if (targetMatches && actionMatches)
-            entry.events &= ~events;
-    }
-    std::erase_if(m_targetActions, [](const TargetAction& entry) { return entry.events == 0; });
 }
 
 void UIControl::addAction(Handler handler, UIControlEvents events) {
@@ -49,14 +39,6 @@ void UIControl::sendActionsForControlEvents(UIControlEvents events) {
     for (const auto& entry : handlers)
         if (entry.events & events)
             entry.handler(self);
-}
-
-std::vector<std::string> UIControl::actionsForTarget(const id& target, UIControlEvents event) const {
-    std::vector<std::string> actions;
-    for (const auto& entry : m_targetActions)
-        if ((entry.events & event) && entry.target.lock() == target)
-            actions.push_back(entry.action);
-    return actions;
 }
 
 UIControlState UIControl::state() const {

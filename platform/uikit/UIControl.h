@@ -33,26 +33,21 @@ enum : UIControlState {
 // has no runtime class. Targets are held weakly, as on the platform.
 class UIControl : public UIView {
 public:
+    static constexpr platform::RegisteredName<UIControl> registeredName{"UIControl"};
     using Handler = std::function<void(const std::shared_ptr<UIControl>& sender)>;
 
     UIControl() = default;
 
     // A nil target or an empty action is ignored (the responder chain is not modelled).
     void addTarget(const id& target, std::string action, UIControlEvents events);
-    // Removes the pairs for this target (any target when nil) and action (any when empty).
-    void removeTarget(const id& target, std::string_view action, UIControlEvents events);
     void addAction(Handler handler, UIControlEvents events);
     // The actions, then the handlers, for every event in the mask, in the order they were added. A
     // target that went away is skipped.
     void sendActionsForControlEvents(UIControlEvents events);
-    std::vector<std::string> actionsForTarget(const id& target, UIControlEvents event) const;
 
     bool isEnabled() const { return m_enabled; }
     void setEnabled(bool enabled) { m_enabled = enabled; }
     bool isSelected() const { return m_selected; }
-    void setSelected(bool selected) { m_selected = selected; }
-    bool isHighlighted() const { return m_highlighted; }
-    void setHighlighted(bool highlighted) { m_highlighted = highlighted; }
     UIControlState state() const;
 
 private:

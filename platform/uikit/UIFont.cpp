@@ -10,7 +10,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredFont = platform::registerClass<UIFont>("UIFont", "NSObject");
+[[maybe_unused]] const Class registeredFont = platform::registerClass<UIFont>("UIFont");
 
 struct TextStyleFont {
     UIFontTextStyle style;
@@ -77,12 +77,6 @@ std::shared_ptr<UIFont> UIFont::fontWithSize(CGFloat size) const {
 
 std::string UIFont::familyName() const {
     return platform::TextEngine::shared().systemFamily();
-}
-
-CGFloat UIFont::ascender() const {
-    CGFloat ascent = 0, descent = 0;
-    platform::TextEngine::shared().metrics(*this, ascent, descent);
-    return ascent;
 }
 
 CGFloat UIFont::descender() const {

@@ -50,7 +50,6 @@ public:
     std::shared_ptr<UIFont> fontWithSize(CGFloat size) const;
     // "Inter" or "DejaVu Sans": the family the text engine resolves the system font to.
     std::string familyName() const;
-    CGFloat ascender() const;
     // Negative, as on the platform: below the baseline.
     CGFloat descender() const;
     CGFloat lineHeight() const;

@@ -7,7 +7,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredImageView =
-    platform::registerClass<UIImageView>("UIImageView", "UIView");
+    platform::registerClass<UIImageView, UIView>();
 
 } // namespace
 

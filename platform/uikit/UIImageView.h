@@ -10,6 +10,7 @@ class UIImage;
 // size in points (none without an image).
 class UIImageView : public UIView {
 public:
+    static constexpr platform::RegisteredName<UIImageView> registeredName{"UIImageView"};
     UIImageView();
     // Sets the image and sizes the view to it, as the platform does.
     std::shared_ptr<UIImageView> initWithImage(const std::shared_ptr<UIImage>& image);

@@ -8,7 +8,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredLabel = platform::registerClass<UILabel>("UILabel", "UIView");
+[[maybe_unused]] const Class registeredLabel = platform::registerClass<UILabel, UIView>();
 
 constexpr CGFloat kDefaultFontSize = 17;
 

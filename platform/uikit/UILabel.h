@@ -22,6 +22,7 @@ class TextLayout;
 // down to minimumScaleFactor of its size (0: never smaller).
 class UILabel : public UIView {
 public:
+    static constexpr platform::RegisteredName<UILabel> registeredName{"UILabel"};
     UILabel();
 
     const std::string& text() const { return m_text; }
@@ -36,10 +37,8 @@ public:
     // The label colour by default; nil restores it. Applies to all of an attributed text.
     const UIColorPtr& textColor() const { return m_textColor; }
     void setTextColor(const UIColorPtr& color);
-    NSTextAlignment textAlignment() const { return m_alignment; }
     void setTextAlignment(NSTextAlignment alignment) { m_alignment = alignment; }
     // 1 by default; 0 for any number of lines.
-    long numberOfLines() const { return m_numberOfLines; }
     void setNumberOfLines(long lines);
     bool adjustsFontSizeToFitWidth() const { return m_adjustsFontSize; }
     void setAdjustsFontSizeToFitWidth(bool adjusts) { m_adjustsFontSize = adjusts; }

@@ -7,7 +7,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredGuide =
-    platform::registerClass<UILayoutGuide>("UILayoutGuide", "NSObject");
+    platform::registerClass<UILayoutGuide>("UILayoutGuide");
 
 } // namespace
 

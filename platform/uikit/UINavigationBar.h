@@ -30,8 +30,6 @@ public:
     void setBarStyle(UIBarStyle style) { m_barStyle = style; }
     bool isTranslucent() const { return m_translucent; }
     void setTranslucent(bool translucent) { m_translucent = translucent; }
-    bool prefersLargeTitles() const { return m_prefersLargeTitles; }
-    void setPrefersLargeTitles(bool prefers) { m_prefersLargeTitles = prefers; }
     const std::shared_ptr<UIImage>& shadowImage() const { return m_shadowImage; }
     void setShadowImage(const std::shared_ptr<UIImage>& image) { m_shadowImage = image; }
     // Whether the bar draws its bottom hairline: only a set image without pixels removes it.

@@ -7,9 +7,9 @@
 namespace {
 
 [[maybe_unused]] const Class registeredNavigationController =
-    platform::registerClass<UINavigationController>("UINavigationController", "UIViewController");
+    platform::registerClass<UINavigationController, UIViewController>("UINavigationController");
 [[maybe_unused]] const Class registeredNavigationBar =
-    platform::registerClass<UINavigationBar>("UINavigationBar", "UIView");
+    platform::registerClass<UINavigationBar, UIView>("UINavigationBar");
 
 bool contains(const std::vector<std::shared_ptr<UIViewController>>& controllers,
               const std::shared_ptr<UIViewController>& controller) {
@@ -106,12 +106,6 @@ void UINavigationController::setViewControllers(std::vector<std::shared_ptr<UIVi
 
 std::shared_ptr<UIViewController> UINavigationController::topViewController() const {
     return m_stack.empty() ? nullptr : m_stack.back();
-}
-
-std::shared_ptr<UIViewController> UINavigationController::visibleViewController() const {
-    if (auto presented = presentedViewController())
-        return presented;
-    return topViewController();
 }
 
 void UINavigationController::setNavigationBarHidden(bool hidden, bool) {

@@ -35,7 +35,6 @@ public:
     // Replaces the whole stack (the new top appears, the old top disappears when they differ).
     void setViewControllers(std::vector<std::shared_ptr<UIViewController>> controllers, bool animated);
     std::shared_ptr<UIViewController> topViewController() const;
-    std::shared_ptr<UIViewController> visibleViewController() const;
     const std::shared_ptr<UINavigationBar>& navigationBar() const { return m_navigationBar; }
     bool isNavigationBarHidden() const { return m_navigationBarHidden; }
     void setNavigationBarHidden(bool hidden, bool animated = false);

@@ -12,7 +12,3 @@ namespace {
 void UINavigationItem::setRightBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool) {
     m_rightBarButtonItem = item;
 }
-
-void UINavigationItem::setLeftBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool) {
-    m_leftBarButtonItem = item;
-}

@@ -20,10 +20,7 @@ public:
     void setTitleView(const std::shared_ptr<UIView>& view) { m_titleView = view; }
     const std::shared_ptr<UIBarButtonItem>& rightBarButtonItem() const { return m_rightBarButtonItem; }
     void setRightBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool animated = false);
-    const std::shared_ptr<UIBarButtonItem>& leftBarButtonItem() const { return m_leftBarButtonItem; }
-    void setLeftBarButtonItem(const std::shared_ptr<UIBarButtonItem>& item, bool animated = false);
     const std::string& backButtonTitle() const { return m_backButtonTitle; }
-    void setBackButtonTitle(std::string title) { m_backButtonTitle = std::move(title); }
 
 private:
     std::string m_title;

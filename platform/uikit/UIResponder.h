@@ -6,5 +6,6 @@
 // delivered by the hosts directly, so it holds nothing yet.
 class UIResponder : public NSObject {
 public:
+    static constexpr platform::RegisteredName<UIResponder> registeredName{"UIResponder"};
     UIResponder() = default;
 };

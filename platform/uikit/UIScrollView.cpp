@@ -7,7 +7,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredScrollView =
-    platform::registerClass<UIScrollView>("UIScrollView", "UIView");
+    platform::registerClass<UIScrollView, UIView>();
 
 UIEdgeInsets operator+(UIEdgeInsets lhs, UIEdgeInsets rhs) {
     return {lhs.top + rhs.top, lhs.left + rhs.left, lhs.bottom + rhs.bottom, lhs.right + rhs.right};

@@ -26,6 +26,7 @@ enum UIScrollViewContentInsetAdjustmentBehavior : int {
 // over the content, set by the containers) unless the adjustment behaviour is Never.
 class UIScrollView : public UIView {
 public:
+    static constexpr platform::RegisteredName<UIScrollView> registeredName{"UIScrollView"};
     UIScrollView();
     ~UIScrollView() override;
 
@@ -51,18 +52,10 @@ public:
 
     UIEdgeInsets scrollIndicatorInsets() const { return m_scrollIndicatorInsets; }
     void setScrollIndicatorInsets(UIEdgeInsets insets) { m_scrollIndicatorInsets = insets; }
-    bool showsHorizontalScrollIndicator() const { return m_showsHorizontalIndicator; }
     void setShowsHorizontalScrollIndicator(bool shows) { m_showsHorizontalIndicator = shows; }
-    bool showsVerticalScrollIndicator() const { return m_showsVerticalIndicator; }
     void setShowsVerticalScrollIndicator(bool shows) { m_showsVerticalIndicator = shows; }
-    bool isScrollEnabled() const { return m_scrollEnabled; }
     void setScrollEnabled(bool enabled) { m_scrollEnabled = enabled; }
     bool bounces() const { return m_bounces; }
-    void setBounces(bool bounces) { m_bounces = bounces; }
-    bool alwaysBounceVertical() const { return m_alwaysBounceVertical; }
-    void setAlwaysBounceVertical(bool bounces) { m_alwaysBounceVertical = bounces; }
-    bool alwaysBounceHorizontal() const { return m_alwaysBounceHorizontal; }
-    void setAlwaysBounceHorizontal(bool bounces) { m_alwaysBounceHorizontal = bounces; }
 
     std::shared_ptr<UILayoutGuide> contentLayoutGuide();
     std::shared_ptr<UILayoutGuide> frameLayoutGuide();

@@ -5,15 +5,9 @@
 namespace {
 
 [[maybe_unused]] const Class registeredSegmentedControl =
-    platform::registerClass<UISegmentedControl>("UISegmentedControl", "UIControl");
+    platform::registerClass<UISegmentedControl, UIControl>("UISegmentedControl");
 
 } // namespace
-
-std::shared_ptr<UISegmentedControl> UISegmentedControl::initWithItems(std::vector<std::string> items) {
-    auto control = std::make_shared<UISegmentedControl>();
-    control->m_titles = std::move(items);
-    return control;
-}
 
 std::string UISegmentedControl::titleForSegmentAtIndex(std::size_t index) const {
     return index < m_titles.size() ? m_titles[index] : std::string();
@@ -22,22 +16,4 @@ std::string UISegmentedControl::titleForSegmentAtIndex(std::size_t index) const 
 void UISegmentedControl::setTitle(std::string title, std::size_t index) {
     if (index < m_titles.size())
         m_titles[index] = std::move(title);
-}
-
-void UISegmentedControl::insertSegmentWithTitle(std::string title, std::size_t index) {
-    index = std::min(index, m_titles.size());
-    m_titles.insert(m_titles.begin() + static_cast<std::ptrdiff_t>(index), std::move(title));
-    // The selection stays on the same segment.
-    if (m_selectedSegmentIndex >= static_cast<long>(index))
-        ++m_selectedSegmentIndex;
-}
-
-void UISegmentedControl::removeAllSegments() {
-    m_titles.clear();
-    m_selectedSegmentIndex = UISegmentedControlNoSegment;
-}
-
-void UISegmentedControl::setSelectedSegmentIndex(long index) {
-    bool inRange = index >= 0 && static_cast<std::size_t>(index) < m_titles.size();
-    m_selectedSegmentIndex = inRange ? index : UISegmentedControlNoSegment;
 }

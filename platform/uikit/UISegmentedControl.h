@@ -14,20 +14,14 @@ public:
     static constexpr std::string_view appearanceClassName = "UISegmentedControl";
     static constexpr long UISegmentedControlNoSegment = -1;
 
-    static std::shared_ptr<UISegmentedControl> initWithItems(std::vector<std::string> items);
     UISegmentedControl() = default;
 
     std::size_t numberOfSegments() const { return m_titles.size(); }
     // Empty for an index out of range.
     std::string titleForSegmentAtIndex(std::size_t index) const;
     void setTitle(std::string title, std::size_t index);
-    // An index past the end appends.
-    void insertSegmentWithTitle(std::string title, std::size_t index);
-    void removeAllSegments();
 
     long selectedSegmentIndex() const { return m_selectedSegmentIndex; }
-    // Out-of-range indexes select nothing (UISegmentedControlNoSegment). Sends no action.
-    void setSelectedSegmentIndex(long index);
 
 private:
     std::vector<std::string> m_titles;

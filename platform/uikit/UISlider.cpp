@@ -4,7 +4,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredSlider = platform::registerClass<UISlider>("UISlider", "UIControl");
+[[maybe_unused]] const Class registeredSlider = platform::registerClass<UISlider, UIControl>("UISlider");
 
 } // namespace
 

@@ -19,8 +19,6 @@ public:
     void setMinimumValue(double minimum);
     double maximumValue() const { return m_maximumValue; }
     void setMaximumValue(double maximum);
-    bool isContinuous() const { return m_continuous; }
-    void setContinuous(bool continuous) { m_continuous = continuous; }
 
 private:
     double m_value = 0;

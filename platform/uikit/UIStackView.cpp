@@ -10,7 +10,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredStackView =
-    platform::registerClass<UIStackView>("UIStackView", "UIView");
+    platform::registerClass<UIStackView, UIView>("UIStackView");
 
 // Keeps a stack with nothing to size it across its axis from being ambiguous, below anything real.
 constexpr UILayoutPriority kCanvasFitPriority = 49;
@@ -88,13 +88,6 @@ void UIStackView::setAlignment(UIStackViewAlignment alignment) {
     if (alignment == m_alignment)
         return;
     m_alignment = alignment;
-    rebuildConstraints();
-}
-
-void UIStackView::setDistribution(UIStackViewDistribution distribution) {
-    if (distribution == m_distribution)
-        return;
-    m_distribution = distribution;
     rebuildConstraints();
 }
 

@@ -43,7 +43,6 @@ public:
     UIStackViewAlignment alignment() const { return m_alignment; }
     void setAlignment(UIStackViewAlignment alignment);
     UIStackViewDistribution distribution() const { return m_distribution; }
-    void setDistribution(UIStackViewDistribution distribution);
 
     void willRemoveSubview(const std::shared_ptr<UIView>& subview) override;
 

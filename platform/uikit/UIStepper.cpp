@@ -4,7 +4,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredStepper = platform::registerClass<UIStepper>("UIStepper", "UIControl");
+[[maybe_unused]] const Class registeredStepper = platform::registerClass<UIStepper, UIControl>("UIStepper");
 
 } // namespace
 
@@ -28,19 +28,6 @@ void UIStepper::setMaximumValue(double maximum) {
     m_maximumValue = maximum;
     m_minimumValue = std::min(m_minimumValue, maximum);
     setValue(m_value);
-}
-
-void UIStepper::setStepValue(double step) {
-    if (step > 0)
-        m_stepValue = step;
-}
-
-void UIStepper::_increment() {
-    moveBy(m_stepValue);
-}
-
-void UIStepper::_decrement() {
-    moveBy(-m_stepValue);
 }
 
 void UIStepper::moveBy(double delta) {

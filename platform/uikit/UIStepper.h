@@ -19,12 +19,6 @@ public:
     void setMinimumValue(double minimum);
     double maximumValue() const { return m_maximumValue; }
     void setMaximumValue(double maximum);
-    double stepValue() const { return m_stepValue; }
-    // Steps must be positive; anything else is ignored.
-    void setStepValue(double step);
-    // A user's tap on + or -: moves by one step (clamped) and sends ValueChanged when it moved.
-    void _increment();
-    void _decrement();
 
 private:
     void moveBy(double delta);

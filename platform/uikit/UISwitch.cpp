@@ -2,7 +2,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredSwitch = platform::registerClass<UISwitch>("UISwitch", "UIControl");
+[[maybe_unused]] const Class registeredSwitch = platform::registerClass<UISwitch, UIControl>();
 
 } // namespace
 

@@ -8,6 +8,7 @@
 // An on/off switch. The "on" track takes onTintColor (from an appearance proxy unless set here).
 class UISwitch : public UIControl, public UIAppearance<UISwitch> {
 public:
+    static constexpr platform::RegisteredName<UISwitch> registeredName{"UISwitch"};
     static constexpr std::string_view appearanceClassName = "UISwitch";
 
     UISwitch() = default;
@@ -17,8 +18,6 @@ public:
     void setOn(bool on, bool animated = false);
     const UIColorPtr& onTintColor() const { return m_onTintColor; }
     void setOnTintColor(const UIColorPtr& color);
-    const UIColorPtr& thumbTintColor() const { return m_thumbTintColor; }
-    void setThumbTintColor(const UIColorPtr& color) { m_thumbTintColor = color; }
 
     bool _applyAppearanceValue(std::string_view property, const id& value) override;
 

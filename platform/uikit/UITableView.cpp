@@ -5,7 +5,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredClass =
-    platform::registerClass<UITableView>("UITableView", "UIScrollView");
+    platform::registerClass<UITableView, UIScrollView>("UITableView");
 
 } // namespace
 
@@ -89,13 +89,6 @@ std::vector<std::shared_ptr<UITableViewCell>> UITableView::visibleCells() const 
     for (const auto& [key, cell] : m_cells)
         cells.push_back(cell);
     return cells;
-}
-
-std::vector<std::shared_ptr<NSIndexPath>> UITableView::indexPathsForVisibleRows() const {
-    std::vector<std::shared_ptr<NSIndexPath>> indexPaths;
-    for (const auto& [key, cell] : m_cells)
-        indexPaths.push_back(NSIndexPath::indexPathForRow(key.second, key.first));
-    return indexPaths;
 }
 
 std::shared_ptr<NSIndexPath>

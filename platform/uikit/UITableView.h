@@ -36,7 +36,6 @@ public:
     }
     // The height of rows whose delegate answers UITableViewAutomaticDimension, or has no delegate.
     CGFloat rowHeight() const { return m_rowHeight; }
-    void setRowHeight(CGFloat height) { m_rowHeight = height; }
 
     // Forgets the shown cells, then asks the data source for sections and rows and the delegate for
     // every row's height.
@@ -59,7 +58,6 @@ public:
     CGFloat contentHeight();
     // The shown cells and where they are, in row order.
     std::vector<std::shared_ptr<UITableViewCell>> visibleCells() const;
-    std::vector<std::shared_ptr<NSIndexPath>> indexPathsForVisibleRows() const;
     // Where a shown cell is; nullptr for a cell the table does not show.
     std::shared_ptr<NSIndexPath> indexPathForCell(const std::shared_ptr<UITableViewCell>& cell) const;
 

@@ -3,7 +3,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredClass =
-    platform::registerClass<UITableViewCell>("UITableViewCell", "UIView");
+    platform::registerClass<UITableViewCell, UIView>();
 
 } // namespace
 
@@ -21,14 +21,4 @@ const std::shared_ptr<UIView>& UITableViewCell::contentView() {
         insertSubview(m_contentView, 0);
     }
     return m_contentView;
-}
-
-void UITableViewCell::setAccessoryView(const std::shared_ptr<UIView>& view) {
-    if (m_accessoryView == view)
-        return;
-    if (m_accessoryView)
-        m_accessoryView->removeFromSuperview();
-    m_accessoryView = view;
-    if (view)
-        addSubview(view);
 }

@@ -32,6 +32,7 @@ enum UITableViewCellSelectionStyle : int {
 // content. The content view is the cell's only subview until an accessory view is set.
 class UITableViewCell : public UIView {
 public:
+    static constexpr platform::RegisteredName<UITableViewCell> registeredName{"UITableViewCell"};
     UITableViewCell() = default;
 
     // Keeps the style and reuse identifier and makes the content view; returns the cell itself.
@@ -47,13 +48,10 @@ public:
     const std::string& text() const { return m_text; }
     void setText(std::string text) { m_text = std::move(text); }
     const std::string& detailText() const { return m_detailText; }
-    void setDetailText(std::string text) { m_detailText = std::move(text); }
 
     UITableViewCellAccessoryType accessoryType() const { return m_accessoryType; }
     void setAccessoryType(UITableViewCellAccessoryType type) { m_accessoryType = type; }
     const std::shared_ptr<UIView>& accessoryView() const { return m_accessoryView; }
-    // Replaces the accessory view: the old one leaves the cell, the new one becomes a subview.
-    void setAccessoryView(const std::shared_ptr<UIView>& view);
     UITableViewCellSelectionStyle selectionStyle() const { return m_selectionStyle; }
     void setSelectionStyle(UITableViewCellSelectionStyle style) { m_selectionStyle = style; }
 

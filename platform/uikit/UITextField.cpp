@@ -3,6 +3,6 @@
 namespace {
 
 [[maybe_unused]] const Class registeredTextField =
-    platform::registerClass<UITextField>("UITextField", "UIControl");
+    platform::registerClass<UITextField, UIControl>("UITextField");
 
 } // namespace

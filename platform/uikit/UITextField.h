@@ -16,9 +16,6 @@ public:
     const std::string& text() const { return m_text; }
     void setText(std::string text) { m_text = std::move(text); }
     const std::string& placeholder() const { return m_placeholder; }
-    void setPlaceholder(std::string placeholder) { m_placeholder = std::move(placeholder); }
-    bool isSecureTextEntry() const { return m_secureTextEntry; }
-    void setSecureTextEntry(bool secure) { m_secureTextEntry = secure; }
 
 private:
     std::string m_text;

@@ -15,8 +15,6 @@ public:
 
     const std::string& text() const { return m_text; }
     void setText(std::string text) { m_text = std::move(text); }
-    bool isEditable() const { return m_editable; }
-    void setEditable(bool editable) { m_editable = editable; }
 
 private:
     std::string m_text;

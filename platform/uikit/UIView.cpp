@@ -15,8 +15,8 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredResponder = platform::registerClass<UIResponder>("UIResponder");
-[[maybe_unused]] const Class registeredView = platform::registerClass<UIView>("UIView", "UIResponder");
+[[maybe_unused]] const Class registeredResponder = platform::registerClass<UIResponder>();
+[[maybe_unused]] const Class registeredView = platform::registerClass<UIView, UIResponder>();
 
 bool isWindow(const UIView& view) {
     return dynamic_cast<const UIWindow*>(&view) != nullptr;
@@ -129,14 +129,6 @@ void UIView::removeFromSuperview() {
         propagateWindowChange(nullptr);
     didMoveToSuperview();
     notifyContextChange(previousTint, previousTraits);
-}
-
-void UIView::bringSubviewToFront(const std::shared_ptr<UIView>& view) {
-    auto position = std::find(m_subviews.begin(), m_subviews.end(), view);
-    if (position == m_subviews.end())
-        return;
-    m_subviews.erase(position);
-    m_subviews.push_back(view);
 }
 
 std::shared_ptr<UIWindow> UIView::window() const {
@@ -268,15 +260,6 @@ void UIView::propagateTraitChange(const std::shared_ptr<UITraitCollection>& prev
 }
 
 // --- Ownership and appearance proxies ---------------------------------------------------------------
-
-std::shared_ptr<UIViewController> UIView::_viewControllerForAncestor() const {
-    if (auto controller = _viewDelegate())
-        return controller;
-    for (auto ancestor = superview(); ancestor; ancestor = ancestor->superview())
-        if (auto controller = ancestor->_viewDelegate())
-            return controller;
-    return nullptr;
-}
 
 bool UIView::_applyAppearanceValue(std::string_view property, const id& value) {
     auto color = std::dynamic_pointer_cast<UIColor>(value);

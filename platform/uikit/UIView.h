@@ -78,6 +78,7 @@ inline constexpr CGFloat UIViewNoIntrinsicMetric = -1;
 // and runs layoutSubviews, whose default applies the solved frames to the subviews.
 class UIView : public UIResponder, public platform::LayoutItem {
 public:
+    static constexpr platform::RegisteredName<UIView> registeredName{"UIView"};
     UIView();
     ~UIView() override;
     // Sets the frame; returns the view (subclasses build their content here).
@@ -89,7 +90,6 @@ public:
     void addSubview(const std::shared_ptr<UIView>& view);
     void insertSubview(const std::shared_ptr<UIView>& view, std::size_t index);
     void removeFromSuperview();
-    void bringSubviewToFront(const std::shared_ptr<UIView>& view);
     const std::vector<std::shared_ptr<UIView>>& subviews() const { return m_subviews; }
     std::shared_ptr<UIView> superview() const { return m_superview.lock(); }
     // The nearest UIWindow at or above this view; nullptr when the view is not in a window.
@@ -125,7 +125,6 @@ public:
     void setAlpha(double alpha);
     long tag() const { return m_tag; }
     void setTag(long tag) { m_tag = tag; }
-    bool isUserInteractionEnabled() const { return m_userInteractionEnabled; }
     void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
     const std::string& accessibilityLabel() const { return m_accessibilityLabel; }
     void setAccessibilityLabel(std::string label) { m_accessibilityLabel = std::move(label); }
@@ -161,9 +160,7 @@ public:
     // Subclasses call this when their content changed size.
     void invalidateIntrinsicContentSize();
     UILayoutPriority contentHuggingPriorityForAxis(UILayoutConstraintAxis axis) const;
-    void setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
     UILayoutPriority contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const;
-    void setContentCompressionResistancePriority(UILayoutPriority priority, UILayoutConstraintAxis axis);
 
     // --- Layout ---------------------------------------------------------------------------------
     bool translatesAutoresizingMaskIntoConstraints() const { return m_translatesAutoresizingMask; }
@@ -178,11 +175,9 @@ public:
     void removeConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
 
     // 8 points on every side by default.
-    const UIEdgeInsets& layoutMargins() const { return m_layoutMargins; }
     void setLayoutMargins(UIEdgeInsets margins);
     // When set, a margin grows so that content kept inside it also stays inside the superview's
     // margin where the view reaches into it.
-    bool preservesSuperviewLayoutMargins() const { return m_preservesSuperviewLayoutMargins; }
     void setPreservesSuperviewLayoutMargins(bool preserves);
     // The margins in effect, with the superview's taken into account.
     UIEdgeInsets _effectiveLayoutMargins() const;
@@ -194,8 +189,6 @@ public:
     UIEdgeInsets safeAreaInsets() const;
     void _setSafeAreaInsets(UIEdgeInsets insets);
     virtual void safeAreaInsetsDidChange() {}
-    // The bounds inset by the safe area, made on first use.
-    std::shared_ptr<UILayoutGuide> safeAreaLayoutGuide();
     // A guide of this view made on first use and kept for its life (top and bottom layout guides).
     std::shared_ptr<UILayoutGuide> _ownedLayoutGuide(int kind, const char* identifier);
 
@@ -208,7 +201,6 @@ public:
     // view that needs it, again until nothing does (at most a few rounds, for layouts that change
     // constraints while being laid out).
     void layoutIfNeeded();
-    bool _needsLayout() const { return m_needsLayout; }
 
     // --- Layer and animation ----------------------------------------------------------------------
     // The view's backing layer, made on first use; its geometry, opacity and clipping are the view's.
@@ -234,8 +226,6 @@ public:
     void _setViewDelegate(const std::shared_ptr<UIViewController>& controller) {
         m_viewDelegate = controller;
     }
-    // The nearest view controller owning this view or an ancestor: the responder chain's answer.
-    std::shared_ptr<UIViewController> _viewControllerForAncestor() const;
 
     // --- Appearance proxies ---------------------------------------------------------------------
     // Applies one value recorded on an appearance proxy ("tintColor", "onTintColor", ...). A property
@@ -263,8 +253,6 @@ public:
     // Constraints kept on this view while active (NSLayoutConstraint calls these).
     void _holdConstraint(const std::shared_ptr<NSLayoutConstraint>& constraint);
     void _releaseConstraint(const NSLayoutConstraint& constraint);
-    // The model values an animation starts from, set without recording an animation.
-    void _setAnimatableValues(double alpha, CGPoint center, CGAffineTransform transform);
 
 protected:
     // Makes the backing layer; subclasses may return a subclass of CALayer.

@@ -15,7 +15,7 @@
 namespace {
 
 [[maybe_unused]] const Class registeredViewController =
-    platform::registerClass<UIViewController>("UIViewController", "UIResponder");
+    platform::registerClass<UIViewController, UIResponder>();
 
 } // namespace
 
@@ -219,9 +219,4 @@ void UIViewController::runCompletion(std::function<void()> completion, bool anim
 std::shared_ptr<UILayoutGuide> UIViewController::topLayoutGuide() {
     return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::TopLayout),
                                      "UIViewControllerTopLayoutGuide");
-}
-
-std::shared_ptr<UILayoutGuide> UIViewController::bottomLayoutGuide() {
-    return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::BottomLayout),
-                                     "UIViewControllerBottomLayoutGuide");
 }

@@ -29,6 +29,7 @@ class UITraitCollection;
 // before the call returns.
 class UIViewController : public UIResponder {
 public:
+    static constexpr platform::RegisteredName<UIViewController> registeredName{"UIViewController"};
     UIViewController() = default;
     ~UIViewController() override;
 
@@ -45,7 +46,6 @@ public:
     // The bands of the view that the safe area leaves at its top (bars) and bottom; their bottom and
     // top anchors are where content may start and end.
     std::shared_ptr<UILayoutGuide> topLayoutGuide();
-    std::shared_ptr<UILayoutGuide> bottomLayoutGuide();
     // Around the view's layoutSubviews in a layout pass.
     virtual void viewWillLayoutSubviews() {}
     virtual void viewDidLayoutSubviews() {}

@@ -116,12 +116,6 @@ void UIView::setAlpha(double alpha) {
     m_alpha = alpha;
 }
 
-void UIView::_setAnimatableValues(double alpha, CGPoint center, CGAffineTransform transform) {
-    m_alpha = alpha;
-    m_center = center;
-    m_transform = transform;
-}
-
 // Code placed the view: its translated constraints start again from here.
 void UIView::frameWasSetByCode() {
     captureAutoresizingReference();
@@ -251,19 +245,8 @@ UILayoutPriority UIView::contentHuggingPriorityForAxis(UILayoutConstraintAxis ax
     return m_hugging[axis == UILayoutConstraintAxisVertical ? 1 : 0];
 }
 
-void UIView::setContentHuggingPriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
-    m_hugging[axis == UILayoutConstraintAxisVertical ? 1 : 0] = std::clamp(priority, 1.0f, 1000.0f);
-    invalidateIntrinsicContentSize();
-}
-
 UILayoutPriority UIView::contentCompressionResistancePriorityForAxis(UILayoutConstraintAxis axis) const {
     return m_compressionResistance[axis == UILayoutConstraintAxisVertical ? 1 : 0];
-}
-
-void UIView::setContentCompressionResistancePriority(UILayoutPriority priority, UILayoutConstraintAxis axis) {
-    m_compressionResistance[axis == UILayoutConstraintAxisVertical ? 1 : 0] =
-        std::clamp(priority, 1.0f, 1000.0f);
-    invalidateIntrinsicContentSize();
 }
 
 // --- Layer ---------------------------------------------------------------------------------------------

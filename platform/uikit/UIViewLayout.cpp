@@ -177,10 +177,6 @@ void UIView::invalidateOwnedGuides() {
         guide->_invalidate();
 }
 
-std::shared_ptr<UILayoutGuide> UIView::safeAreaLayoutGuide() {
-    return _ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::SafeArea), "UIViewSafeAreaLayoutGuide");
-}
-
 std::shared_ptr<UILayoutGuide> UIView::_ownedLayoutGuide(int kind, const char* identifier) {
     auto guideKind = static_cast<UILayoutGuide::Kind>(kind);
     for (const auto& guide : m_ownedGuides)

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredWindow = platform::registerClass<UIWindow>("UIWindow", "UIView");
+[[maybe_unused]] const Class registeredWindow = platform::registerClass<UIWindow, UIView>("UIWindow");
 
 std::shared_ptr<UITraitCollection> withDeviceSizeClass(const std::shared_ptr<UITraitCollection>& traits) {
     if (traits && traits->horizontalSizeClass() != UIUserInterfaceSizeClass::Unspecified)

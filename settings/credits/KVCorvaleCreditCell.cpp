@@ -7,6 +7,7 @@
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/NSAttributedString.h"
@@ -18,35 +19,18 @@
 
 namespace {
 
-[[maybe_unused]] const Class registeredClass = [] {
-    Class cls = platform::registerClass<KVCorvaleCreditCell>("KVCorvaleCreditCell", "PSTableCell");
-    class_addMethod(cls, "buttonTapped:",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const MessageArguments& arguments) {
-                            self->buttonTapped(platform::argument(arguments, 0).objectAs<UIButton>());
-                        }));
-    // Hosts read the cell by name.
-    class_addMethod(cls, "name",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const auto&) { return Value(self->name()); }));
-    class_addMethod(cls, "position",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const auto&) { return Value(self->position()); }));
-    class_addMethod(cls, "optionStackView",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const auto&) { return id(self->optionStackView()); }));
-    class_addMethod(cls, "_pictureSettled",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const auto&) { return Value(self->_pictureSettled()); }));
-    class_addMethod(cls, "avatarImageView",
-                    platform::methodImplementation<KVCorvaleCreditCell>(
-                        [](const auto& self, const auto&) { return id(self->avatarImageView()); }));
-    return cls;
-}();
+using platform::bind;
+using Cell = KVCorvaleCreditCell;
 
-void activate(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-    constraint->setActive(true);
-}
+[[maybe_unused]] const Class registeredClass = platform::registerClass<Cell, PSTableCell>("KVCorvaleCreditCell", {
+    {"buttonTapped:", bind<&Cell::buttonTapped>()},
+    // Hosts read the cell by name.
+    {"name", bind<&Cell::name>()},
+    {"position", bind<&Cell::position>()},
+    {"optionStackView", bind<&Cell::optionStackView>()},
+    {"_pictureSettled", bind<&Cell::_pictureSettled>()},
+    {"avatarImageView", bind<&Cell::avatarImageView>()},
+});
 
 // Roles are ASCII in practice; other bytes (UTF-8 sequences) are left as they are.
 std::string upperCased(std::string text) {
@@ -87,20 +71,23 @@ void KVCorvaleCreditCell::buildAvatar() {
     m_avatarImageView->setClipsToBounds(true);
     m_avatarImageView->setTranslatesAutoresizingMaskIntoConstraints(false);
     addSubview(m_avatarImageView);
-    activate(m_avatarImageView->heightAnchor()->constraintEqualToConstant(avatarSide));
-    activate(m_avatarImageView->widthAnchor()->constraintEqualToAnchor(m_avatarImageView->heightAnchor()));
-    activate(m_avatarImageView->centerYAnchor()->constraintEqualToAnchor(centerYAnchor()));
-    activate(
-        m_avatarImageView->leadingAnchor()->constraintEqualToAnchor(layoutMarginsGuide()->leadingAnchor()));
+    NSLayoutConstraint::activateConstraints({
+        m_avatarImageView->heightAnchor()->constraintEqualToConstant(avatarSide),
+        m_avatarImageView->widthAnchor()->constraintEqualToAnchor(m_avatarImageView->heightAnchor()),
+        m_avatarImageView->centerYAnchor()->constraintEqualToAnchor(centerYAnchor()),
+        m_avatarImageView->leadingAnchor()->constraintEqualToAnchor(layoutMarginsGuide()->leadingAnchor()),
+    });
 }
 
 std::shared_ptr<UIView> KVCorvaleCreditCell::buildTextContainer() {
     auto container = std::make_shared<UIView>();
     container->setTranslatesAutoresizingMaskIntoConstraints(false);
     addSubview(container);
-    activate(container->leadingAnchor()->constraintEqualToAnchor(m_avatarImageView->trailingAnchor(), 12));
-    activate(container->trailingAnchor()->constraintEqualToAnchor(layoutMarginsGuide()->trailingAnchor()));
-    activate(container->centerYAnchor()->constraintEqualToAnchor(centerYAnchor()));
+    NSLayoutConstraint::activateConstraints({
+        container->leadingAnchor()->constraintEqualToAnchor(m_avatarImageView->trailingAnchor(), 12),
+        container->trailingAnchor()->constraintEqualToAnchor(layoutMarginsGuide()->trailingAnchor()),
+        container->centerYAnchor()->constraintEqualToAnchor(centerYAnchor()),
+    });
     return container;
 }
 
@@ -117,9 +104,11 @@ void KVCorvaleCreditCell::buildLabels(const std::shared_ptr<UIView>& container) 
     m_labelStackView->setAlignment(UIStackViewAlignmentLeading);
     m_labelStackView->setTranslatesAutoresizingMaskIntoConstraints(false);
     container->addSubview(m_labelStackView);
-    activate(m_labelStackView->leadingAnchor()->constraintEqualToAnchor(container->leadingAnchor()));
-    activate(m_labelStackView->trailingAnchor()->constraintEqualToAnchor(container->trailingAnchor()));
-    activate(m_labelStackView->topAnchor()->constraintEqualToAnchor(container->topAnchor()));
+    NSLayoutConstraint::activateConstraints({
+        m_labelStackView->leadingAnchor()->constraintEqualToAnchor(container->leadingAnchor()),
+        m_labelStackView->trailingAnchor()->constraintEqualToAnchor(container->trailingAnchor()),
+        m_labelStackView->topAnchor()->constraintEqualToAnchor(container->topAnchor()),
+    });
 }
 
 void KVCorvaleCreditCell::buildOptionRow(const std::shared_ptr<UIView>& container) {
@@ -128,11 +117,13 @@ void KVCorvaleCreditCell::buildOptionRow(const std::shared_ptr<UIView>& containe
     m_optionScrollView->setShowsVerticalScrollIndicator(false);
     m_optionScrollView->setTranslatesAutoresizingMaskIntoConstraints(false);
     container->addSubview(m_optionScrollView);
-    activate(m_optionScrollView->leadingAnchor()->constraintEqualToAnchor(container->leadingAnchor()));
-    activate(m_optionScrollView->trailingAnchor()->constraintEqualToAnchor(container->trailingAnchor()));
-    activate(m_optionScrollView->topAnchor()->constraintEqualToAnchor(m_labelStackView->bottomAnchor(), 4));
-    activate(m_optionScrollView->bottomAnchor()->constraintEqualToAnchor(container->bottomAnchor()));
-    activate(m_optionScrollView->heightAnchor()->constraintEqualToConstant(buttonSide));
+    NSLayoutConstraint::activateConstraints({
+        m_optionScrollView->leadingAnchor()->constraintEqualToAnchor(container->leadingAnchor()),
+        m_optionScrollView->trailingAnchor()->constraintEqualToAnchor(container->trailingAnchor()),
+        m_optionScrollView->topAnchor()->constraintEqualToAnchor(m_labelStackView->bottomAnchor(), 4),
+        m_optionScrollView->bottomAnchor()->constraintEqualToAnchor(container->bottomAnchor()),
+        m_optionScrollView->heightAnchor()->constraintEqualToConstant(buttonSide),
+    });
 
     m_optionStackView = std::make_shared<UIStackView>();
     m_optionStackView->setAlignment(UIStackViewAlignmentTop);
@@ -140,13 +131,13 @@ void KVCorvaleCreditCell::buildOptionRow(const std::shared_ptr<UIView>& containe
     m_optionStackView->setSpacing(buttonSpacing);
     m_optionStackView->setTranslatesAutoresizingMaskIntoConstraints(false);
     m_optionScrollView->addSubview(m_optionStackView);
-    activate(
-        m_optionStackView->leadingAnchor()->constraintEqualToAnchor(m_optionScrollView->leadingAnchor()));
-    activate(
-        m_optionStackView->trailingAnchor()->constraintEqualToAnchor(m_optionScrollView->trailingAnchor()));
-    activate(m_optionStackView->topAnchor()->constraintEqualToAnchor(m_optionScrollView->topAnchor()));
-    activate(m_optionStackView->bottomAnchor()->constraintEqualToAnchor(m_optionScrollView->bottomAnchor()));
-    activate(m_optionStackView->heightAnchor()->constraintEqualToAnchor(m_optionScrollView->heightAnchor()));
+    NSLayoutConstraint::activateConstraints({
+        m_optionStackView->leadingAnchor()->constraintEqualToAnchor(m_optionScrollView->leadingAnchor()),
+        m_optionStackView->trailingAnchor()->constraintEqualToAnchor(m_optionScrollView->trailingAnchor()),
+        m_optionStackView->topAnchor()->constraintEqualToAnchor(m_optionScrollView->topAnchor()),
+        m_optionStackView->bottomAnchor()->constraintEqualToAnchor(m_optionScrollView->bottomAnchor()),
+        m_optionStackView->heightAnchor()->constraintEqualToAnchor(m_optionScrollView->heightAnchor()),
+    });
 }
 
 void KVCorvaleCreditCell::parseSpecifiers(const std::shared_ptr<PSSpecifier>& specifier) {
@@ -201,8 +192,10 @@ std::shared_ptr<UIButton> KVCorvaleCreditCell::makeButton(const KVCorvaleCreditO
         button->setImage(imageFromFilename(service->imageName()), UIControlStateNormal);
     button->setAccessibilityLabel(option.getActionTitle().value_or(""));
     button->setTranslatesAutoresizingMaskIntoConstraints(false);
-    activate(button->heightAnchor()->constraintEqualToConstant(buttonSide));
-    activate(button->widthAnchor()->constraintEqualToAnchor(button->heightAnchor()));
+    NSLayoutConstraint::activateConstraints({
+        button->heightAnchor()->constraintEqualToConstant(buttonSide),
+        button->widthAnchor()->constraintEqualToAnchor(button->heightAnchor()),
+    });
     button->setTag(index);
     button->addTarget(selfAs<KVCorvaleCreditCell>(), "buttonTapped:", UIControlEventTouchUpInside);
     return button;

@@ -9,52 +9,25 @@
 #include "settings/engine/UIColorEasyDynamic.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSSet.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/UIApplication.h"
 
 namespace {
 
 using Controller = KVCorvaleBaseSettingsController;
+using platform::bind;
 
-std::shared_ptr<PSSpecifier> specifierArgument(const MessageArguments& arguments) {
-    return platform::argument(arguments, 0).objectAs<PSSpecifier>();
-}
-
-void registerMethods(Class cls) {
-    using platform::methodImplementation;
-    class_addMethod(cls, "URLSpecifierPerformedAction:",
-                    methodImplementation<Controller>([](const auto& self, const MessageArguments& arguments) {
-                        self->URLSpecifierPerformedAction(specifierArgument(arguments));
-                    }));
-    class_addMethod(cls, "respringToSettings:",
-                    methodImplementation<Controller>([](const auto& self, const MessageArguments& arguments) {
-                        self->respringToSettings(platform::argument(arguments, 0).value().boolValue());
-                    }));
-    class_addMethod(cls, "_targetURL", methodImplementation<Controller>([](const auto& self, const auto&) {
-                        return self->_targetURL();
-                    }));
-    class_addMethod(
-        cls, "refreshSpecifiers",
-        methodImplementation<Controller>([](const auto& self, const auto&) { self->refreshSpecifiers(); }));
-    class_addMethod(cls, "headerColour", methodImplementation<Controller>([](const auto& self, const auto&) {
-                        return self->headerColour();
-                    }));
-    class_addMethod(cls, "tweakName", methodImplementation<Controller>([](const auto& self, const auto&) {
-                        return self->tweakName();
-                    }));
-    class_addMethod(cls, "tweakVersion", methodImplementation<Controller>([](const auto& self, const auto&) {
-                        return self->tweakVersion();
-                    }));
-    class_addMethod(cls, "preferencesBundle",
-                    methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { return self->preferencesBundle(); }));
-}
-
-[[maybe_unused]] const Class registeredClass = [] {
-    Class cls = platform::registerClass<Controller>("KVCorvaleBaseSettingsController", "PSListController");
-    registerMethods(cls);
-    return cls;
-}();
+[[maybe_unused]] const Class registeredClass = platform::registerClass<Controller, PSListController>({
+    {"URLSpecifierPerformedAction:", bind<&Controller::URLSpecifierPerformedAction>()},
+    {"respringToSettings:", bind<&Controller::respringToSettings>()},
+    {"_targetURL", bind<&Controller::_targetURL>()},
+    {"refreshSpecifiers", bind<&Controller::refreshSpecifiers>()},
+    {"headerColour", bind<&Controller::headerColour>()},
+    {"tweakName", bind<&Controller::tweakName>()},
+    {"tweakVersion", bind<&Controller::tweakVersion>()},
+    {"preferencesBundle", bind<&Controller::preferencesBundle>()},
+});
 
 void relaunchThroughApplication() {
     objc_msgSend(UIApplication::sharedApplication(), "_relaunchSpringBoardNow");

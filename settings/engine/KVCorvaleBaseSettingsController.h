@@ -21,6 +21,7 @@
 // preferencesBundle.
 class KVCorvaleBaseSettingsController : public PSListController {
 public:
+    static constexpr platform::RegisteredName<KVCorvaleBaseSettingsController> registeredName{"KVCorvaleBaseSettingsController"};
     // Collapsed rows keep their cell and place but are drawn this high.
     static constexpr CGFloat collapsedRowHeight = 0.01;
 

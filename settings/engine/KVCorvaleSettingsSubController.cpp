@@ -3,8 +3,7 @@
 #include "platform/runtime/ObjCRuntime.h"
 
 namespace {
-[[maybe_unused]] const Class registeredClass = platform::registerClass<KVCorvaleSettingsSubController>(
-    "KVCorvaleSettingsSubController", "KVCorvaleBaseSettingsController");
+[[maybe_unused]] const Class registeredClass = platform::registerClass<KVCorvaleSettingsSubController, KVCorvaleBaseSettingsController>("KVCorvaleSettingsSubController");
 } // namespace
 
 std::shared_ptr<PSSpecifierList> KVCorvaleSettingsSubController::specifiers() {

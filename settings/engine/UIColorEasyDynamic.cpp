@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/foundation/NSProcessInfo.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/UITraitCollection.h"
 
@@ -64,22 +65,10 @@ UIColorPtr UIColorEasyDynamic::colorForKey(std::string_view key, const Value& di
 
 void UIColorEasyDynamic::registerCategory() {
     Class colorClass = objc_getClass("UIColor");
-    auto stringArgument = [](const MessageArguments& arguments, std::size_t index) {
-        return platform::argument(arguments, index).value().stringValue();
-    };
-    class_addClassMethod(colorClass, "_colorFromKVString:",
-                         [stringArgument](const id&, const MessageArguments& arguments) -> MessageValue {
-                             return _colorFromKVString(stringArgument(arguments, 0));
-                         });
-    class_addClassMethod(colorClass, "colorForKey:fromDictionary:",
-                         [stringArgument](const id&, const MessageArguments& arguments) -> MessageValue {
-                             return colorForKey(stringArgument(arguments, 0),
-                                                platform::argument(arguments, 1).value());
-                         });
-    class_addClassMethod(colorClass, "dynamicColorWithLightVariant:darkVariant:",
-                         [](const id&, const MessageArguments& arguments) -> MessageValue {
-                             return dynamicColorWithLightVariant(
-                                 platform::argument(arguments, 0).objectAs<UIColor>(),
-                                 platform::argument(arguments, 1).objectAs<UIColor>());
-                         });
+    using platform::bind;
+    platform::addClassMethods(colorClass, {
+        {"_colorFromKVString:", bind<&_colorFromKVString>()},
+        {"colorForKey:fromDictionary:", bind<&colorForKey>()},
+        {"dynamicColorWithLightVariant:darkVariant:", bind<&dynamicColorWithLightVariant>()},
+    });
 }

@@ -8,18 +8,17 @@
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSProcessInfo.h"
 #include "platform/preferences/PSTableCell.h"
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
-#include "platform/uikit/NSLayoutDimension.h"
-#include "platform/uikit/NSLayoutXAxisAnchor.h"
-#include "platform/uikit/NSLayoutYAxisAnchor.h"
-#include "platform/uikit/NSMutableAttributedString.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIBarButtonItem.h"
-#include "platform/uikit/UILayoutGuide.h"
 #include "platform/uikit/UINavigationController.h"
 #include "platform/uikit/UINavigationItem.h"
-#include "platform/uikit/UIStackView.h"
 #include "platform/uikit/UITraitCollection.h"
+#include "settings/rootpage/BarAppearance.h"
+#include "settings/rootpage/CreditsAreaRows.h"
+#include "settings/rootpage/RootPageHeader.h"
+#include "settings/rootpage/ScrollInsets.h"
 
 #ifndef CORVALE_MAKER_WEBSITE
 #define CORVALE_MAKER_WEBSITE "halcyra.example"
@@ -28,67 +27,21 @@
 namespace {
 
 using Controller = KVCorvaleSettingsController;
+using platform::bind;
 
-[[maybe_unused]] const Class registeredClass = [] {
-    Class cls =
-        platform::registerClass<Controller>("KVCorvaleSettingsController", "KVCorvaleBaseSettingsController");
-    class_addMethod(
-        cls, "notificationButtonPerformedAction:",
-        platform::methodImplementation<Controller>([](const auto& self, const MessageArguments& arguments) {
-            self->notificationButtonPerformedAction(platform::argument(arguments, 0).objectAs<PSSpecifier>());
-        }));
-    class_addMethod(
-        cls, "openHalcyraWebsite:",
-        platform::methodImplementation<Controller>([](const auto& self, const MessageArguments& arguments) {
-            self->openHalcyraWebsite(platform::argument(arguments, 0).object());
-        }));
-    class_addMethod(cls, "copyrightText",
-                    platform::methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { return Value(self->copyrightText()); }));
-    class_addMethod(cls, "adjustForNavigationBarMode",
-                    platform::methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { self->adjustForNavigationBarMode(); }));
-    // What hosts read by name: the header's views and whether the credits exchange has settled.
-    class_addMethod(cls, "headerView",
-                    platform::methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { return id(self->headerView()); }));
-    class_addMethod(cls, "_titleLabel",
-                    platform::methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { return id(self->_titleLabel()); }));
-    class_addMethod(cls, "_companyLabel",
-                    platform::methodImplementation<Controller>(
-                        [](const auto& self, const auto&) { return id(self->_companyLabel()); }));
-    class_addMethod(cls, "_creditsExchangeSettled",
-                    platform::methodImplementation<Controller>([](const auto& self, const auto&) {
-                        return Value(self->_creditsExchangeSettled());
-                    }));
-    class_addMethod(
-        cls, "didScroll",
-        platform::methodImplementation<Controller>([](const auto& self, const auto&) { self->didScroll(); }));
-    return cls;
-}();
-
-constexpr NSOperatingSystemVersion adjustedInsetsRelease{11, 0, 0};
-
-void activate(const std::shared_ptr<NSLayoutConstraint>& constraint) {
-    constraint->setActive(true);
-}
-
-std::shared_ptr<UILabel> makeHeaderLabel() {
-    auto label = std::make_shared<UILabel>();
-    label->setNumberOfLines(1);
-    label->setAdjustsFontSizeToFitWidth(true);
-    label->setMinimumScaleFactor(static_cast<CGFloat>(5.0f / 6.0f));
-    label->setClipsToBounds(true);
-    return label;
-}
-
-std::shared_ptr<NSAttributedString> textWith(std::string text, const UIColorPtr& colour, CGFloat size) {
-    return std::make_shared<NSAttributedString>(
-        std::move(text),
-        NSAttributes{{std::string(NSFontAttributeName), UIFont::systemFontOfSize(size, UIFontWeightMedium)},
-                     {std::string(NSForegroundColorAttributeName), colour}});
-}
+[[maybe_unused]] const Class registeredClass =
+    platform::registerClass<Controller, KVCorvaleBaseSettingsController>("KVCorvaleSettingsController", {
+        {"notificationButtonPerformedAction:", bind<&Controller::notificationButtonPerformedAction>()},
+        {"openHalcyraWebsite:", bind<&Controller::openHalcyraWebsite>()},
+        {"copyrightText", bind<&Controller::copyrightText>()},
+        {"adjustForNavigationBarMode", bind<&Controller::adjustForNavigationBarMode>()},
+        // What hosts read by name: the header's views and whether the credits exchange has settled.
+        {"headerView", bind<&Controller::headerView>()},
+        {"_titleLabel", bind<&Controller::_titleLabel>()},
+        {"_companyLabel", bind<&Controller::_companyLabel>()},
+        {"_creditsExchangeSettled", bind<&Controller::_creditsExchangeSettled>()},
+        {"didScroll", bind<&Controller::didScroll>()},
+    });
 
 } // namespace
 
@@ -110,8 +63,7 @@ void KVCorvaleSettingsController::viewDidLoad() {
     KVCorvaleBaseSettingsController::viewDidLoad();
     const auto& tableView = table();
     tableView->setContentInset(UIEdgeInsets{tableTopInset, 0, 0, 0});
-    const bool adjusted = NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion(adjustedInsetsRelease);
-    const UIEdgeInsets insets = adjusted ? tableView->adjustedContentInset() : tableView->contentInset();
+    const UIEdgeInsets insets = ScrollInsets::inForce(*tableView);
     tableView->setContentOffset(CGPoint{-insets.left, -insets.top});
     readBranding();
     startCredits();
@@ -169,69 +121,14 @@ void KVCorvaleSettingsController::buildBrandingButton() {
 }
 
 void KVCorvaleSettingsController::buildHeader() {
-    const auto pageView = view();
-    _headerView = std::make_shared<UIView>();
-    _headerView->setFrame(CGRect{{0, 0}, {pageView->bounds().size.width, headerHeight}});
-    _headerView->setTranslatesAutoresizingMaskIntoConstraints(false);
-    _headerView->setUserInteractionEnabled(false);
-    _headerView->setPreservesSuperviewLayoutMargins(true);
-    pageView->addSubview(_headerView);
-    activate(_headerView->leftAnchor()->constraintEqualToAnchor(pageView->leftAnchor()));
-    activate(_headerView->rightAnchor()->constraintEqualToAnchor(pageView->rightAnchor()));
-    headerViewHeightConstraint = _headerView->heightAnchor()->constraintEqualToConstant(headerHeight);
-    activate(headerViewHeightConstraint);
-    headerViewTopConstraint =
-        _headerView->topAnchor()->constraintEqualToAnchor(topLayoutGuide()->bottomAnchor());
-    activate(headerViewTopConstraint);
-    buildHeaderStack(buildHeaderContents(_headerView));
-}
-
-std::shared_ptr<UIView>
-KVCorvaleSettingsController::buildHeaderContents(const std::shared_ptr<UIView>& header) {
-    auto contents = std::make_shared<UIView>();
-    contents->setFrame(header->bounds());
-    contents->setBackgroundColor(headerColour());
-    contents->setPreservesSuperviewLayoutMargins(true);
-    contents->setTranslatesAutoresizingMaskIntoConstraints(false);
-    header->addSubview(contents);
-    activate(contents->heightAnchor()->constraintEqualToAnchor(header->heightAnchor()));
-    activate(contents->topAnchor()->constraintEqualToAnchor(header->topAnchor()));
-    activate(contents->bottomAnchor()->constraintEqualToAnchor(header->bottomAnchor()));
-    activate(contents->leftAnchor()->constraintEqualToAnchor(header->leftAnchor()));
-    activate(contents->rightAnchor()->constraintEqualToAnchor(header->rightAnchor()));
-    return contents;
-}
-
-void KVCorvaleSettingsController::buildHeaderStack(const std::shared_ptr<UIView>& contents) {
-    auto company = makeHeaderLabel();
-    company->setText(companyName);
-    company->setFont(UIFont::systemFontOfSize(16, UIFontWeightSemibold));
-    company->setTextColor(UIColor::colorWithWhite(1.0, 0.7));
-    companyLabel = company;
-
-    titleLabel = makeHeaderLabel();
-    titleLabel->setAttributedText(headerTitleText());
-
-    auto stack = std::make_shared<UIStackView>();
-    stack->addArrangedSubview(company);
-    stack->addArrangedSubview(titleLabel);
-    stack->setAxis(UILayoutConstraintAxisVertical);
-    stack->setSpacing(8);
-    stack->setTranslatesAutoresizingMaskIntoConstraints(false);
-    contents->addSubview(stack);
-    headerContentsViewCenterConstraint =
-        stack->centerYAnchor()->constraintEqualToAnchor(contents->centerYAnchor());
-    activate(headerContentsViewCenterConstraint);
-    activate(stack->leftAnchor()->constraintEqualToAnchor(contents->layoutMarginsGuide()->leftAnchor()));
-    activate(stack->rightAnchor()->constraintEqualToAnchor(contents->layoutMarginsGuide()->rightAnchor()));
-}
-
-std::shared_ptr<NSAttributedString> KVCorvaleSettingsController::headerTitleText() {
-    auto text = std::make_shared<NSMutableAttributedString>(
-        *textWith(tweakName().stringValue(), UIColor::whiteColor(), 36));
-    text->appendAttributedString(
-        *textWith(" v" + tweakVersion().stringValue(), UIColor::colorWithWhite(1.0, 0.5), 22));
-    return text;
+    auto header = RootPageHeader::build(view(), topLayoutGuide(), headerColour(),
+                                        {companyName, tweakName().stringValue(), tweakVersion().stringValue()});
+    _headerView = header.view;
+    companyLabel = header.companyLabel;
+    titleLabel = header.titleLabel;
+    headerViewTopConstraint = header.topConstraint;
+    headerViewHeightConstraint = header.heightConstraint;
+    headerContentsViewCenterConstraint = header.contentsCenterConstraint;
 }
 
 // --- Rows ---------------------------------------------------------------------------------------
@@ -249,60 +146,8 @@ void KVCorvaleSettingsController::_loadSpecifiers() {
 }
 
 void KVCorvaleSettingsController::appendCreditsArea() {
-    const Value knownCredits = _credits();
-    const Value knownLinks = _links();
-    if (!knownCredits.isNull()) {
-        _specifiers->push_back(PSSpecifier::groupSpecifierWithName("Credits"));
-        appendCreditRows(knownCredits);
-        if (!knownLinks.isNull())
-            appendLinkRows(knownLinks);
-    } else if (!knownLinks.isNull()) {
-        appendLinkRows(knownLinks);
-    } else {
-        _specifiers->push_back(PSSpecifier::groupSpecifierWithName("Credits"));
-        const bool failed = _errorOccurredFetchingCredits();
-        _specifiers->push_back(PSSpecifier::preferenceSpecifierNamed(
-            failed ? "Couldn't load credits" : "", nullptr, "", "", nullptr,
-            PSTableCell::cellTypeFromString(failed ? "PSStaticTextCell" : "PSSpinnerCell"), nullptr));
-    }
-}
-
-void KVCorvaleSettingsController::appendCreditRows(const Value& people) {
-    if (!people.isArray())
-        return;
-    const auto bundle = preferencesBundle();
-    for (const Value& person : people.asArray()) {
-        // Copying the keys of anything but an object would have nothing to copy from.
-        if (!person.isDictionary())
-            continue;
-        auto row = PSSpecifier::preferenceSpecifierNamed(
-            "", nullptr, "", "", nullptr, PSTableCell::cellTypeFromString("PSDefaultCell"), nullptr);
-        for (const auto& [key, value] : person.asDictionary())
-            row->setProperty(value, key);
-        row->setObjectProperty(objc_getClass("KVCorvaleCreditCell"), "cellClass");
-        row->setProperty(Value(bundle ? bundle->bundlePath() : std::string()), "bundlePath");
-        row->setProperty(Value(static_cast<std::int64_t>(creditRowHeight)), "height");
-        _specifiers->push_back(row);
-    }
-}
-
-void KVCorvaleSettingsController::appendLinkRows(const Value& entries) {
-    _specifiers->push_back(PSSpecifier::emptyGroupSpecifier());
-    if (!entries.isArray())
-        return;
-    const auto self = selfAs<KVCorvaleSettingsController>();
-    for (const Value& entry : entries.asArray()) {
-        const Value title = entry.isDictionary() ? entry["title"] : Value();
-        const Value url = entry.isDictionary() ? entry["url"] : Value();
-        if (!title.isString() || !url.isString())
-            continue;
-        auto row =
-            PSSpecifier::preferenceSpecifierNamed(title.asString(), self, "", "", nullptr,
-                                                  PSTableCell::cellTypeFromString("PSButtonCell"), nullptr);
-        row->setProperty(url, "url");
-        row->action = "URLSpecifierPerformedAction:";
-        _specifiers->push_back(row);
-    }
+    const CreditsAreaRows rows(preferencesBundle(), selfAs<KVCorvaleSettingsController>());
+    rows.appendTo(*_specifiers, {_credits(), _links(), _errorOccurredFetchingCredits()});
 }
 
 std::optional<std::string>
@@ -436,20 +281,10 @@ void KVCorvaleSettingsController::setNavbarEffectActive(bool active) {
     const auto bar = _themedNavigationBar();
     if (!bar)
         return;
-    if (active) {
-        bar->setBarTintColor(headerColour());
-        bar->setTintColor(UIColor::whiteColor());
-        bar->setBarStyle(UIBarStyle::BlackTranslucent);
-        bar->setTranslucent(false);
-        bar->setShadowImage(std::make_shared<UIImage>());
-        return;
-    }
-    const auto look = UINavigationBar::appearance();
-    bar->setBarTintColor(look->barTintColor());
-    bar->setTintColor(look->ownTintColor());
-    bar->setBarStyle(look->barStyle());
-    bar->setShadowImage(look->shadowImage());
-    bar->setTranslucent(true);
+    if (active)
+        BarAppearance::theme(*bar, headerColour());
+    else
+        BarAppearance::restore(*bar);
 }
 
 void KVCorvaleSettingsController::viewWillAppear(bool animated) {
@@ -474,16 +309,9 @@ void KVCorvaleSettingsController::viewWillDisappear(bool animated) {
 
 // --- Scrolling ----------------------------------------------------------------------------------
 
-CGFloat KVCorvaleSettingsController::topContentInset() const {
-    const auto& tableView = const_cast<KVCorvaleSettingsController*>(this)->table();
-    return NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion(adjustedInsetsRelease)
-               ? tableView->adjustedContentInset().top
-               : tableView->contentInset().top;
-}
-
 void KVCorvaleSettingsController::didScroll() {
     const auto& tableView = table();
-    const CGFloat inset = topContentInset();
+    const CGFloat inset = ScrollInsets::inForce(*tableView).top;
     const CGFloat offset = tableView->contentOffset().y;
     const CGFloat scrolled = inset + offset;
     if (headerViewHeightConstraint)

@@ -11,7 +11,9 @@
 #include "settings/credits/KVCorvaleSettingsCreditsManagerDelegate.h"
 #include "settings/engine/KVCorvaleBaseSettingsController.h"
 #include "platform/foundation/NSCalendar.h"
+#include "settings/rootpage/CreditsAreaRows.h"
 #include "settings/rootpage/KVCorvaleSettingsNavigationTitleView.h"
+#include "settings/rootpage/RootPageHeader.h"
 #include "platform/uikit/NSLayoutConstraint.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UINavigationBar.h"
@@ -28,10 +30,10 @@
 class KVCorvaleSettingsController : public KVCorvaleBaseSettingsController,
                                     public KVCorvaleSettingsCreditsManagerDelegate {
 public:
-    static constexpr CGFloat headerHeight = 170;
+    static constexpr CGFloat headerHeight = RootPageHeader::height;
     static constexpr CGFloat tableTopInset = 135;
     static constexpr CGFloat themedHeaderStackOffset = -6;
-    static constexpr long creditRowHeight = 84;
+    static constexpr long creditRowHeight = CreditsAreaRows::creditRowHeight;
 
     KVCorvaleSettingsController() = default;
 
@@ -115,14 +117,8 @@ private:
     void buildTitleView();
     void buildBrandingButton();
     void buildHeader();
-    std::shared_ptr<UIView> buildHeaderContents(const std::shared_ptr<UIView>& header);
-    void buildHeaderStack(const std::shared_ptr<UIView>& contents);
-    std::shared_ptr<NSAttributedString> headerTitleText();
     void appendCreditsArea();
-    void appendCreditRows(const Value& credits);
-    void appendLinkRows(const Value& links);
     void scheduleRefresh();
-    CGFloat topContentInset() const;
 
     std::shared_ptr<UILabel> titleLabel;
     std::shared_ptr<KVCorvaleSettingsCreditsManager> creditsManager;

@@ -1,5 +1,6 @@
 #include "settings/rootpage/KVCorvaleSettingsNavigationTitleView.h"
 
+#include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/NSLayoutDimension.h"
 #include "platform/uikit/NSLayoutXAxisAnchor.h"
@@ -9,24 +10,16 @@ namespace {
 
 using TitleView = KVCorvaleSettingsNavigationTitleView;
 
+using platform::bind;
+
 // Hosts read the view's state by name.
-[[maybe_unused]] const Class registeredClass = [] {
-    Class cls = platform::registerClass<TitleView>("KVCorvaleSettingsNavigationTitleView", "UIView");
-    class_addMethod(cls, "title",
-                    platform::methodImplementation<TitleView>(
-                        [](const auto& self, const auto&) { return Value(self->title()); }));
-    class_addMethod(cls, "subtitle",
-                    platform::methodImplementation<TitleView>([](const auto& self, const auto&) {
-                        return self->subtitle() ? Value(*self->subtitle()) : Value();
-                    }));
-    class_addMethod(cls, "showingIcon",
-                    platform::methodImplementation<TitleView>(
-                        [](const auto& self, const auto&) { return Value(self->showingIcon()); }));
-    class_addMethod(cls, "whiteText",
-                    platform::methodImplementation<TitleView>(
-                        [](const auto& self, const auto&) { return Value(self->whiteText()); }));
-    return cls;
-}();
+[[maybe_unused]] const Class registeredClass =
+    platform::registerClass<TitleView, UIView>("KVCorvaleSettingsNavigationTitleView", {
+        {"title", bind<&TitleView::title>()},
+        {"subtitle", bind<&TitleView::subtitle>()},
+        {"showingIcon", bind<&TitleView::showingIcon>()},
+        {"whiteText", bind<&TitleView::whiteText>()},
+    });
 
 std::shared_ptr<UILabel> makeCentredLine(const UIFontPtr& font) {
     auto label = std::make_shared<UILabel>();

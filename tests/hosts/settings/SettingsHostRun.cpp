@@ -1,22 +1,11 @@
 #include "tests/hosts/settings/SettingsHostRun.h"
 
-#include <fcntl.h>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
 
-extern char** environ;
+#include "tests/support/ProcessRun.h"
 
 namespace {
-
-std::string contentsOf(const std::filesystem::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << stream.rdbuf();
-    return contents.str();
-}
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -26,60 +15,29 @@ std::vector<std::string> linesOf(const std::string& text) {
     return lines;
 }
 
-} // namespace
-
-namespace {
-
 // The host's environment, with the credits server pointed at a closed loopback port unless the test
 // chose one: a root page never reaches out beyond the machine during tests.
 std::vector<std::string> hostEnvironment() {
-    std::vector<std::string> entries;
+    std::vector<std::string> entries = ProcessRun::currentEnvironment();
     bool serverChosen = false;
-    for (char** entry = environ; *entry; ++entry) {
-        entries.emplace_back(*entry);
-        serverChosen = serverChosen || entries.back().rfind("CORVALE_CREDITS_SERVER=", 0) == 0;
-    }
+    for (const auto& entry : entries)
+        serverChosen = serverChosen || entry.rfind("CORVALE_CREDITS_SERVER=", 0) == 0;
     if (!serverChosen)
         entries.emplace_back("CORVALE_CREDITS_SERVER=http://127.0.0.1:9");
     return entries;
-}
-
-std::vector<char*> pointersTo(std::vector<std::string>& strings) {
-    std::vector<char*> pointers;
-    for (auto& string : strings)
-        pointers.push_back(string.data());
-    pointers.push_back(nullptr);
-    return pointers;
 }
 
 } // namespace
 
 SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
                                      const std::filesystem::path& scratchFolder) {
-    auto outputPath = scratchFolder / "host-stdout.txt";
-    auto errorPath = scratchFolder / "host-stderr.txt";
     std::vector<std::string> argv{CORVALE_SETTINGS_HOST_EXECUTABLE};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    std::vector<char*> pointers = pointersTo(argv);
-    std::vector<std::string> environment = hostEnvironment();
-    std::vector<char*> environmentPointers = pointersTo(environment);
-
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, errorPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0644);
+    const auto run = ProcessRun::run(argv, scratchFolder, hostEnvironment());
     SettingsHostRun result;
-    pid_t pid = -1;
-    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environmentPointers.data()) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            result.exitStatus = WEXITSTATUS(status);
-    }
-    posix_spawn_file_actions_destroy(&files);
-    result.lines = linesOf(contentsOf(outputPath));
-    result.errors = contentsOf(errorPath);
+    result.exitStatus = run.exitStatus;
+    result.lines = linesOf(run.output);
+    result.errors = run.errors;
     return result;
 }
 

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/ProcessRun.h"
 
 std::filesystem::path SettingsHostScenario::s_installed;
 
@@ -11,10 +12,8 @@ void SettingsHostScenario::SetUpTestSuite() {
     s_installed =
         std::filesystem::temp_directory_path() / ("corvale-settings-installed-" + std::to_string(::getpid()));
     std::filesystem::remove_all(s_installed);
-    std::string command = std::string("\"") + CORVALE_CMAKE_COMMAND + "\" --install \"" + CORVALE_BINARY_DIR +
-                          "\" --prefix \"" + s_installed.string() +
-                          "\" --component CorvaleSettings >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "CorvaleSettings",
+                                              s_installed));
 }
 
 void SettingsHostScenario::TearDownTestSuite() {

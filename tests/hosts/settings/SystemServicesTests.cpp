@@ -4,6 +4,7 @@
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/foundation/NSSet.h"
 #include "platform/foundation/NSURL.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/SystemServices.h"
@@ -19,7 +20,7 @@ class SystemServicesTest : public testing::Test {
 protected:
     void SetUp() override {
         SystemServices::registerClasses({});
-        platform::DeviceEventLog::shared().take();
+        platform::resetForTesting();
     }
 
     static id send(const id& action) {

@@ -38,10 +38,10 @@ TEST_F(FixturePane, ATintColourLeftOutFollowsTheConfiguredHeaderColour) {
 
 TEST_F(FixturePane, LintReportsEachFaultWithItsListRowAndValue) {
     auto list = mainList();
-    list.mutableDictionary()["items"].append(row({{"cell", "PSFancyCell"}, {"label", "Fancy"}}));
-    list.mutableDictionary()["items"].append(
+    (*list.mutableDictionary())["items"].append(row({{"cell", "PSFancyCell"}, {"label", "Fancy"}}));
+    (*list.mutableDictionary())["items"].append(
         row({{"cell", "PSSwitchCell"}, {"label", "Orphan"}, {"DependsOn", "nobody"}}));
-    list.mutableDictionary()["items"].append(
+    (*list.mutableDictionary())["items"].append(
         row({{"cell", "PSSwitchCell"}, {"label", "Numeric Gate"}, {"OSRequirement", 13}}));
     list.set("headerColour:dark", "0.5:0.5");
     list.set("tintColour", 1);
@@ -68,11 +68,11 @@ TEST_F(FixturePane, LintReportsEachFaultWithItsListRowAndValue) {
 
 TEST_F(FixturePane, LintOfCleanListsPrintsNothingAndSucceeds) {
     auto list = mainList();
-    auto& items = list.mutableDictionary()["items"].mutableArray();
+    auto& items = *(*list.mutableDictionary())["items"].mutableArray();
     std::erase_if(items, [](const Value& row) { return row["label"] == Value("Unparsable"); });
     writeList("Corvale", list);
     auto sub = subList();
-    sub.mutableDictionary()["items"].mutableArray().pop_back();
+    (*sub.mutableDictionary())["items"].mutableArray()->pop_back();
     writeList("Sub", sub);
 
     auto run = runHost({"lint", "dump"});

@@ -1,47 +1,19 @@
 #include "tests/hosts/springboard/SpringBoardScenario.h"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <fstream>
-#include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/foundation/PropertyList.h"
-
-extern char** environ;
+#include "tests/support/ProcessRun.h"
 
 std::filesystem::path SpringBoardScenario::s_installed;
 
 namespace {
 
 std::string contentsOf(const std::filesystem::path& path) {
-    std::ifstream stream(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << stream.rdbuf();
-    return contents.str();
-}
-
-int spawnAndWait(std::vector<std::string> argv, const std::filesystem::path& out,
-                 const std::filesystem::path& err) {
-    std::vector<char*> pointers;
-    for (auto& argument : argv)
-        pointers.push_back(argument.data());
-    pointers.push_back(nullptr);
-    posix_spawn_file_actions_t files;
-    posix_spawn_file_actions_init(&files);
-    posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    int exitStatus = -1;
-    pid_t pid = -1;
-    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environ) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            exitStatus = WEXITSTATUS(status);
-    }
-    posix_spawn_file_actions_destroy(&files);
-    return exitStatus;
+    return ProcessRun::contentsOf(path);
 }
 
 } // namespace
@@ -49,9 +21,8 @@ int spawnAndWait(std::vector<std::string> argv, const std::filesystem::path& out
 void SpringBoardScenario::SetUpTestSuite() {
     s_installed = std::filesystem::temp_directory_path() / ("merrow-installed-" + std::to_string(::getpid()));
     std::filesystem::remove_all(s_installed);
-    std::string command = std::string("\"") + CORVALE_CMAKE_COMMAND + "\" --install \"" + CORVALE_BINARY_DIR +
-                          "\" --component libmerrow --prefix \"" + s_installed.string() + "\" > /dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    ASSERT_TRUE(
+        ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "libmerrow", s_installed));
 }
 
 void SpringBoardScenario::TearDownTestSuite() {
@@ -103,11 +74,10 @@ SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments) 
     std::vector<std::string> argv{MERROW_SPRINGBOARD_HOST_EXECUTABLE, "--device-root", m_root.path().string(),
                                   "--seed", "3"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    const auto out = m_content / "host-stdout.txt";
-    const auto err = m_content / "host-stderr.txt";
+    const auto process = ProcessRun::run(argv, m_content);
     SpringBoardRun run;
-    run.exitStatus = spawnAndWait(argv, out, err);
-    std::istringstream lines(contentsOf(out));
+    run.exitStatus = process.exitStatus;
+    std::istringstream lines(process.output);
     for (std::string line; std::getline(lines, line);) {
         if (!line.starts_with("{")) {
             run.text += line + "\n";
@@ -117,7 +87,7 @@ SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments) 
         EXPECT_FALSE(parsed.is_discarded()) << "not JSON: " << line;
         run.dumps.push_back(parsed.is_discarded() ? nlohmann::json() : parsed);
     }
-    run.errors = contentsOf(err);
+    run.errors = process.errors;
     return run;
 }
 

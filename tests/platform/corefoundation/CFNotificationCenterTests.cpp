@@ -7,12 +7,13 @@
 
 #include "platform/corefoundation/CFNotificationCenter.h"
 #include "platform/corefoundation/DarwinNotificationLog.h"
+#include "platform/foundation/ResetForTesting.h"
 
 namespace {
 
 class DarwinNotifyCenterTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::DarwinNotificationLog::shared().takePosted(); }
+    void SetUp() override { platform::resetForTesting(); }
     void TearDown() override {
         for (const auto* observer : {&first, &second, &third})
             CFNotificationCenterRemoveEveryObserver(center, observer);

@@ -5,6 +5,7 @@
 
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "tests/support/TemporaryDeviceRoot.h"
@@ -16,8 +17,8 @@ constexpr std::string_view appPlist = "/var/mobile/Library/Preferences/com.examp
 
 class CFPreferencesTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::PreferencesStore::shared().resetForNewProcess(); }
-    void TearDown() override { platform::PreferencesStore::shared().resetForNewProcess(); }
+    void SetUp() override { platform::resetForTesting(); }
+    void TearDown() override { platform::resetForTesting(); }
 
     // What a freshly started process would read.
     static Value readAfterRestart(std::string_view key, std::string_view applicationID = app) {

@@ -11,6 +11,7 @@
 
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/corefoundation/PreferencesStore.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/PropertyList.h"
 #include "tests/support/TemporaryDeviceRoot.h"
 
@@ -58,8 +59,8 @@ ToolResult runPreferencesTool(const std::filesystem::path& deviceRoot, std::vect
 
 class PreferencesSharingTest : public ::testing::Test {
 protected:
-    void SetUp() override { platform::PreferencesStore::shared().resetForNewProcess(); }
-    void TearDown() override { platform::PreferencesStore::shared().resetForNewProcess(); }
+    void SetUp() override { platform::resetForTesting(); }
+    void TearDown() override { platform::resetForTesting(); }
 
     TemporaryDeviceRoot root;
 };

@@ -105,11 +105,30 @@ TEST(Value, NumbersCompareByValueWhateverTheirKind) {
     EXPECT_EQ(Value(Value::Data{1, 2}), Value(Value::Data{1, 2}));
 }
 
+TEST(Value, WritesToAValueOfAnotherTypeChangeNothing) {
+    Value number(4);
+    EXPECT_EQ(number.mutableArray(), nullptr);
+    EXPECT_EQ(number.mutableDictionary(), nullptr);
+    number.append(1);
+    number.set("key", 1);
+    EXPECT_EQ(number, Value(4));
+
+    Value list = Value::array({1});
+    EXPECT_EQ(list.mutableDictionary(), nullptr);
+    list.set("key", 2);
+    EXPECT_EQ(list, Value::array({1}));
+
+    Value nothing;
+    ASSERT_NE(nothing.mutableArray(), nullptr) << "a null value becomes the collection written into";
+    nothing.mutableArray()->push_back(Value("kept"));
+    EXPECT_EQ(nothing, Value::array({"kept"}));
+}
+
 TEST(Value, WritingToACopyLeavesTheOriginalAlone) {
     Value original = Value::dictionary({{"inner", Value::array({1, 2})}, {"name", "a"}});
     Value copy = original;
     copy.set("name", "b");
-    copy.mutableDictionary()["inner"].append(3);
+    (*copy.mutableDictionary())["inner"].append(3);
     copy.remove("missing");
     EXPECT_EQ(original["name"].asString(), "a");
     EXPECT_EQ(original["inner"].count(), 2u);
@@ -118,7 +137,7 @@ TEST(Value, WritingToACopyLeavesTheOriginalAlone) {
 
     Value list = Value::array({"x"});
     Value listCopy = list;
-    listCopy.mutableArray()[0] = "y";
+    (*listCopy.mutableArray())[0] = "y";
     EXPECT_EQ(list[0].asString(), "x");
     EXPECT_EQ(listCopy[0].asString(), "y");
 

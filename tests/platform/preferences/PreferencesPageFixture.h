@@ -10,6 +10,7 @@
 #include "platform/corefoundation/PreferencesStore.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/Value.h"
 #include "platform/preferences/PSListController.h"
 #include "tests/support/TemporaryDeviceRoot.h"
@@ -20,14 +21,13 @@ protected:
     static constexpr std::string_view bundlePath = "/Library/PreferenceBundles/Fixture.bundle";
 
     void SetUp() override {
-        platform::PreferencesStore::shared().resetForNewProcess();
-        platform::DarwinNotificationLog::shared().takePosted();
+        platform::resetForTesting();
         writeValue(std::string(bundlePath) + "/Info.plist",
                    Value::dictionary({{"CFBundleIdentifier", "dev.example.fixture"}}));
         bundle = NSBundle::bundleWithPath(bundlePath);
         ASSERT_NE(bundle, nullptr);
     }
-    void TearDown() override { platform::PreferencesStore::shared().resetForNewProcess(); }
+    void TearDown() override { platform::resetForTesting(); }
 
     void writeValue(const std::string& devicePath, const Value& value) {
         auto xml = platform::PropertyList::toXML(value);

@@ -21,7 +21,7 @@ public:
 };
 
 Class registerActionPage() {
-    Class cls = platform::registerClass<ActionPage>("PFActionPage", "PSListController");
+    Class cls = platform::registerClass<ActionPage, PSListController>("PFActionPage");
     class_addMethod(cls, "buttonTapped:",
                     platform::methodImplementation<ActionPage>([](const std::shared_ptr<ActionPage>& self,
                                                                   const MessageArguments& arguments) {
@@ -39,7 +39,7 @@ public:
     }
     std::shared_ptr<PSSpecifier> specifierWhenLoaded;
 };
-const Class detailPageClass = platform::registerClass<DetailPage>("PFDetailPage", "PSListController");
+const Class detailPageClass = platform::registerClass<DetailPage, PSListController>("PFDetailPage");
 
 Value row(std::string cell, std::string label, Value::Dictionary extra = {}) {
     Value value(std::move(extra));
@@ -106,7 +106,7 @@ TEST_F(RowTapTest, LinkRowsWithADetailClassPushThatPageOpenedByTheRow) {
     // A detail class registered after the list was read is found when the row is tapped.
     EXPECT_EQ(page->specifierForID("Later")->detailControllerClass, nullptr);
     class LateDetailPage : public PSListController {};
-    platform::registerClass<LateDetailPage>("PFLateDetailPage", "PSListController");
+    platform::registerClass<LateDetailPage, PSListController>("PFLateDetailPage");
     navigation->popViewControllerAnimated(false);
     EXPECT_TRUE(platform::PreferencesInteraction::tapRowWithLabel(page, "Later"));
     ASSERT_EQ(navigation->viewControllers().size(), 2u);

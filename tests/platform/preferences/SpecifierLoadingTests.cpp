@@ -14,7 +14,7 @@ namespace {
 
 class LoadingDetailPage : public PSListController {};
 const Class loadingDetailClass =
-    platform::registerClass<LoadingDetailPage>("PFLoadingDetailPage", "PSListController");
+    platform::registerClass<LoadingDetailPage, PSListController>("PFLoadingDetailPage");
 
 using SpecifierLoadingTest = PreferencesPageFixture;
 

@@ -196,10 +196,10 @@ public:
     std::string badge;
     int initialised = 0;
 };
-const Class badgeCellClass = platform::registerClass<BadgeCell>("PFBadgeCell", "PSTableCell");
+const Class badgeCellClass = platform::registerClass<BadgeCell, PSTableCell>("PFBadgeCell");
 
 class PlainCell : public UITableViewCell {};
-const Class plainCellClass = platform::registerClass<PlainCell>("PFPlainCell", "UITableViewCell");
+const Class plainCellClass = platform::registerClass<PlainCell, UITableViewCell>("PFPlainCell");
 
 TEST_F(TableModelTest, CellClassMakesTheRowsCellThroughTheRuntime) {
     writeList("Root", {

@@ -27,7 +27,7 @@ Class animalClass() {
 }
 Class dogClass() {
     animalClass();
-    return platform::registerClass<RTDog>("RTDog", "RTAnimal");
+    return platform::registerClassNamed<RTDog>("RTDog", "RTAnimal");
 }
 
 IMP returning(Value value) {
@@ -45,7 +45,7 @@ TEST(ObjCRuntime, ClassesAreFoundByNameAndByTheirObjects) {
     EXPECT_EQ(class_getSuperclass(root), nullptr);
 
     Class dog = dogClass();
-    EXPECT_EQ(platform::registerClass<RTDog>("RTDog", "RTAnimal"), dog)
+    EXPECT_EQ(platform::registerClassNamed<RTDog>("RTDog", "RTAnimal"), dog)
         << "registering twice keeps the class";
     EXPECT_EQ(objc_getClass("RTDog"), dog);
     EXPECT_EQ(class_getSuperclass(dog), objc_getClass("RTAnimal"));
@@ -75,7 +75,7 @@ TEST(ObjCRuntime, ClassesAreFoundByNameAndByTheirObjects) {
 TEST(ObjCRuntime, ASubclassMayBeRegisteredBeforeItsSuperclass) {
     struct LateBase : NSObject {};
     struct EarlyChild : LateBase {};
-    Class child = platform::registerClass<EarlyChild>("RTEarlyChild", "RTLateBase");
+    Class child = platform::registerClassNamed<EarlyChild>("RTEarlyChild", "RTLateBase");
     EXPECT_EQ(objc_getClass("RTLateBase"), nullptr);
     EXPECT_FALSE(class_isSubclassOfClass(child, objc_getClass("NSObject")));
 
@@ -216,7 +216,7 @@ TEST(ObjCRuntime, RegistrationAndSendsFromManyThreadsAgree) {
         threads.emplace_back([&, thread] {
             for (int round = 0; round < 200; ++round) {
                 if (thread == 0 && round == 50)
-                    platform::registerClass<RTThreadedA>("RTThreadedA", "RTAnimal");
+                    platform::registerClassNamed<RTThreadedA>("RTThreadedA", "RTAnimal");
                 if (thread == 1)
                     class_addMethod(animal, "rtSelector" + std::to_string(round), returning(round));
                 // Before RTThreadedA is registered the object reports RTAnimal, afterwards RTThreadedA.
@@ -237,14 +237,14 @@ TEST(ObjCRuntime, RegistrationAndSendsFromManyThreadsAgree) {
 TEST(ObjCRuntime, AClassNeverBecomesItsOwnAncestor) {
     struct LoopA : NSObject {};
     struct LoopB : NSObject {};
-    Class first = platform::registerClass<LoopA>("RTLoopA", "RTLoopB");
-    Class second = platform::registerClass<LoopB>("RTLoopB", "RTLoopA");
+    Class first = platform::registerClassNamed<LoopA>("RTLoopA", "RTLoopB");
+    Class second = platform::registerClassNamed<LoopB>("RTLoopB", "RTLoopA");
     EXPECT_EQ(class_getSuperclass(first), second);
     EXPECT_EQ(class_getSuperclass(second), nullptr);
     EXPECT_FALSE(class_isSubclassOfClass(second, first));
 
     // A placeholder superclass defined at run time under one of its own subclasses.
-    Class waiting = platform::registerClass<LoopA>("RTLoopC", "RTLoopPending");
+    Class waiting = platform::registerClassNamed<LoopA>("RTLoopC", "RTLoopPending");
     EXPECT_EQ(objc_allocateClassPair(waiting, "RTLoopPending"), nullptr);
     Class pending = objc_allocateClassPair(objc_getClass("NSObject"), "RTLoopPending");
     ASSERT_NE(pending, nullptr);

@@ -18,11 +18,11 @@ class AppearancePageB : public UIViewController {};
 class AppearanceSpecialSwitch : public UISwitch {};
 
 [[maybe_unused]] const Class pageAClass =
-    platform::registerClass<AppearancePageA>("AppearancePageA", "UIViewController");
+    platform::registerClass<AppearancePageA, UIViewController>("AppearancePageA");
 [[maybe_unused]] const Class pageBClass =
-    platform::registerClass<AppearancePageB>("AppearancePageB", "UIViewController");
+    platform::registerClass<AppearancePageB, UIViewController>("AppearancePageB");
 [[maybe_unused]] const Class specialSwitchClass =
-    platform::registerClass<AppearanceSpecialSwitch>("AppearanceSpecialSwitch", "UISwitch");
+    platform::registerClass<AppearanceSpecialSwitch, UISwitch>("AppearanceSpecialSwitch");
 
 // A visible window whose navigation controller shows page A.
 struct VisiblePages {

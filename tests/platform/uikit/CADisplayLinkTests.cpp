@@ -15,7 +15,7 @@ public:
 };
 
 [[maybe_unused]] const Class tickCounterClass =
-    platform::registerClass<TickCounter>("LayoutTestTickCounter", "NSObject");
+    platform::registerClass<TickCounter>("LayoutTestTickCounter");
 
 class CADisplayLinkTest : public ::testing::Test {
 protected:

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/engine/UIColorEasyDynamic.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/UITraitCollection.h"
@@ -25,9 +26,8 @@ Components resolved(const UIColorPtr& color, UIUserInterfaceStyle style) {
 
 class ColourStrings : public ::testing::Test {
 protected:
-    void SetUp() override { previous = platform::SimulatedDevice::osVersion(); }
-    void TearDown() override { platform::SimulatedDevice::setOSVersion(previous); }
-    NSOperatingSystemVersion previous;
+    void SetUp() override { platform::resetForTesting(); }
+    void TearDown() override { platform::resetForTesting(); }
 };
 
 TEST_F(ColourStrings, ReadsThreeComponentsWithTheFloatValueRule) {

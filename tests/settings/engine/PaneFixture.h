@@ -13,6 +13,7 @@
 #include "platform/corefoundation/PreferencesStore.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/ResetForTesting.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/foundation/Value.h"
 #include "platform/preferences/PSSpecifier.h"
@@ -34,12 +35,7 @@ protected:
     static constexpr std::string_view domain = "dev.example.tweak";
 
     void SetUp() override {
-        previousVersion = platform::SimulatedDevice::osVersion();
-        previousAppearance = platform::SimulatedDevice::appearance();
-        platform::PreferencesStore::shared().resetForNewProcess();
-        platform::DarwinNotificationLog::shared().takePosted();
-        platform::DeviceEventLog::shared().take();
-        platform::AppearanceRegistry::shared().removeAllValues();
+        platform::resetForTesting();
         // The root page fetches credits as it loads: a closed loopback port keeps it on the machine.
         if (const char* server = std::getenv("CORVALE_CREDITS_SERVER"))
             previousServer = server;
@@ -50,9 +46,7 @@ protected:
                                       {"KVTweakVersion", "2.1"}}));
     }
     void TearDown() override {
-        platform::SimulatedDevice::setOSVersion(previousVersion);
-        platform::SimulatedDevice::setAppearance(previousAppearance);
-        platform::PreferencesStore::shared().resetForNewProcess();
+        platform::resetForTesting();
         if (previousServer)
             setenv("CORVALE_CREDITS_SERVER", previousServer->c_str(), 1);
         else
@@ -97,7 +91,5 @@ protected:
     }
 
     TemporaryDeviceRoot root;
-    NSOperatingSystemVersion previousVersion;
-    platform::SimulatedDevice::Appearance previousAppearance{};
     std::optional<std::string> previousServer;
 };
