@@ -12,6 +12,8 @@ find_package(PNG REQUIRED)
 find_package(JPEG REQUIRED)
 # Text is measured (and later drawn) with Pango over Cairo.
 pkg_check_modules(PANGOCAIRO REQUIRED IMPORTED_TARGET pangocairo)
+# GLib comes with Pango; the pane upper-cases text with it.
+pkg_check_modules(GLIB REQUIRED IMPORTED_TARGET glib-2.0)
 # The SpringBoard host writes animated GIFs of the follow prompt.
 find_package(GIF REQUIRED)
 # GLPK is the layout solver's exact reference in the tests and the fuzz target; nothing shipped links it.
