@@ -29,7 +29,9 @@ public:
     UIBarStyle barStyle() const { return m_barStyle; }
     void setBarStyle(UIBarStyle style) { m_barStyle = style; }
     bool isTranslucent() const { return m_translucent; }
-    void setTranslucent(bool translucent) { m_translucent = translucent; }
+    // The controller whose view holds the bar lays its page out again: an opaque bar moves pages
+    // that do not extend under it.
+    void setTranslucent(bool translucent);
     bool prefersLargeTitles() const { return m_prefersLargeTitles; }
     void setPrefersLargeTitles(bool prefers) { m_prefersLargeTitles = prefers; }
     const std::shared_ptr<UIImage>& shadowImage() const { return m_shadowImage; }
