@@ -56,6 +56,15 @@ std::optional<std::string> DeviceOptions::take(std::string_view option, std::str
     return std::nullopt;
 }
 
+std::optional<std::string> DeviceOptions::conflict() const {
+    if (appearance != platform::SimulatedDevice::Appearance::Dark)
+        return std::nullopt;
+    NSOperatingSystemVersion version = osVersion.value_or(platform::SimulatedDevice::osVersion());
+    if (version.majorVersion >= 13)
+        return std::nullopt;
+    return "dark appearance needs iOS 13 or later; the device runs " + platform::versionString(version);
+}
+
 std::optional<std::string> DeviceOptions::apply() const {
     if (deviceRoot) {
         std::error_code error;

@@ -21,6 +21,9 @@ struct DeviceOptions {
     static bool isDeviceOption(std::string_view option);
     // Takes one of the device options with its value; a message when the value is unusable.
     std::optional<std::string> take(std::string_view option, std::string_view value);
+    // A message when the options given cannot describe one device: dark appearance on a release
+    // before iOS 13 (the release the device runs by default counts when --os is not given).
+    std::optional<std::string> conflict() const;
     // Sets the simulated device up; a message when it cannot be (a device root that is not a folder).
     std::optional<std::string> apply() const;
 };

@@ -175,6 +175,8 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
     }
     if (commandLine.steps.empty())
         return rejectedUsage("no steps given");
+    if (auto problem = commandLine.device.conflict())
+        return rejectedUsage(*problem);
     return commandLine;
 }
 
@@ -207,7 +209,7 @@ Options:
   --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
                             else the current directory)
   --os X.Y.Z                the iOS version the device runs (default: 14.0)
-  --appearance light|dark   the device's appearance (default: light)
+  --appearance light|dark   the device's appearance (default: light; dark needs iOS 13 or later)
   --installed-schemes a,b   URL schemes that installed apps open (default: none)
   --credits-server URL      the credits server's base URL (default: $CORVALE_CREDITS_SERVER, else the
                             built-in one); plain http only on 127.0.0.1

@@ -115,6 +115,8 @@ SpringBoardCommandLine SpringBoardCommandLine::parse(const std::vector<std::stri
     }
     if (commandLine.steps.empty())
         return rejectedUsage("no steps given");
+    if (auto problem = commandLine.device.conflict())
+        return rejectedUsage(*problem);
     return commandLine;
 }
 
@@ -145,7 +147,7 @@ Options:
   --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
                             else the current directory)
   --os X.Y.Z                the iOS version the device runs (default: 14.0)
-  --appearance light|dark   the device's appearance (default: light)
+  --appearance light|dark   the device's appearance (default: light; dark needs iOS 13 or later)
   --installed-schemes a,b   URL schemes that installed apps open (default: none)
   --seed N                  seed the random source (arc4random_uniform) for a repeatable run
   --help                    show this text

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <system_error>
 
@@ -71,6 +72,25 @@ const Keyword* findKeyword(std::string_view word) {
             return &keyword;
     }
     return nullptr;
+}
+
+// 16, 8 or 2 for a "0x", "0o" or "0b" prefix followed by more of the number; 0 otherwise.
+int radixOfPrefix(std::string_view text) {
+    if (text.size() < 3 || text[0] != '0')
+        return 0;
+    switch (text[1]) {
+    case 'x':
+    case 'X':
+        return 16;
+    case 'o':
+    case 'O':
+        return 8;
+    case 'b':
+    case 'B':
+        return 2;
+    default:
+        return 0;
+    }
 }
 
 bool isDigit(char character) {
@@ -165,6 +185,8 @@ PredicateLexer::Result PredicateLexer::lexNumber(std::size_t start) {
     std::size_t end = start;
     if (m_format[end] == '-' || m_format[end] == '+')
         ++end;
+    if (int radix = radixOfPrefix(m_format.substr(end)); radix != 0)
+        return lexRadixInteger(start, end + 2, radix);
     auto skipDigits = [&] {
         while (end < m_format.size() && isDigit(m_format[end]))
             ++end;
@@ -211,6 +233,28 @@ PredicateLexer::Result PredicateLexer::lexNumber(std::size_t start) {
     if (error != std::errc() || pointer != last)
         return PredicateParseError{start, "the number " + std::string(text) + " is out of range"};
     result.value = Value(real);
+    return result;
+}
+
+// 0x0D, 0o15 and 0b1101: whole numbers in another base, after an optional sign.
+PredicateLexer::Result PredicateLexer::lexRadixInteger(std::size_t start, std::size_t digitsStart, int radix) {
+    std::size_t end = digitsStart;
+    while (end < m_format.size() && isIdentifierCharacter(m_format[end]))
+        ++end;
+    std::string_view digits = m_format.substr(digitsStart, end - digitsStart);
+    std::string_view text = m_format.substr(start, end - start);
+    std::uint64_t magnitude = 0;
+    auto [pointer, error] = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude, radix);
+    if (digits.empty() || pointer != digits.data() + digits.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range))
+        return PredicateParseError{start, "malformed number"};
+    bool negative = m_format[start] == '-';
+    std::uint64_t limit = static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max()) + (negative ? 1 : 0);
+    if (error == std::errc::result_out_of_range || magnitude > limit)
+        return PredicateParseError{start, "the number " + std::string(text) + " is out of range"};
+    PredicateToken result = token(Kind::Number, start, end - start);
+    // Negated in unsigned arithmetic, so that the most negative integer does not overflow.
+    result.value = Value(static_cast<std::int64_t>(negative ? 0 - magnitude : magnitude));
     return result;
 }
 

@@ -29,6 +29,7 @@ private:
     void skipWhitespace();
     Result lexWord(std::size_t start, bool escaped);
     Result lexNumber(std::size_t start);
+    Result lexRadixInteger(std::size_t start, std::size_t digitsStart, int radix);
     Result lexString(std::size_t start);
     Result lexPunctuation(std::size_t start);
     PredicateToken token(PredicateToken::Kind kind, std::size_t start, std::size_t length);

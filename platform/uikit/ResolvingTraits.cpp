@@ -7,9 +7,15 @@ namespace platform {
 
 namespace {
 
+// Dark appearance came with iOS 13; an earlier release is always light.
+bool hasDarkAppearance() {
+    return SimulatedDevice::osVersion().majorVersion >= 13;
+}
+
 UIUserInterfaceStyle deviceStyle() {
-    return SimulatedDevice::appearance() == SimulatedDevice::Appearance::Dark ? UIUserInterfaceStyle::Dark
-                                                                              : UIUserInterfaceStyle::Light;
+    return SimulatedDevice::appearance() == SimulatedDevice::Appearance::Dark && hasDarkAppearance()
+               ? UIUserInterfaceStyle::Dark
+               : UIUserInterfaceStyle::Light;
 }
 
 } // namespace
@@ -18,6 +24,9 @@ std::shared_ptr<UITraitCollection>
 completedTraitCollection(const std::shared_ptr<UITraitCollection>& traits) {
     if (!traits)
         return UITraitCollection::traitCollectionWithUserInterfaceStyle(deviceStyle());
+    if (traits->userInterfaceStyle() == UIUserInterfaceStyle::Dark && !hasDarkAppearance())
+        return UITraitCollection::traitCollectionWithTraitsFromCollections(
+            {traits, UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyle::Light)});
     if (traits->userInterfaceStyle() != UIUserInterfaceStyle::Unspecified)
         return traits;
     return UITraitCollection::traitCollectionWithTraitsFromCollections(

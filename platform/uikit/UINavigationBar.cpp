@@ -20,3 +20,11 @@ void UINavigationBar::_applyAppearance() {
     setTranslucent(look->isTranslucent());
     setShadowImage(look->shadowImage());
 }
+
+void UINavigationBar::setTranslucent(bool translucent) {
+    if (translucent == m_translucent)
+        return;
+    m_translucent = translucent;
+    if (auto container = superview())
+        container->setNeedsLayout();
+}

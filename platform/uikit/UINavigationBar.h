@@ -29,7 +29,9 @@ public:
     UIBarStyle barStyle() const { return m_barStyle; }
     void setBarStyle(UIBarStyle style) { m_barStyle = style; }
     bool isTranslucent() const { return m_translucent; }
-    void setTranslucent(bool translucent) { m_translucent = translucent; }
+    // The controller whose view holds the bar lays its page out again: an opaque bar moves pages
+    // that do not extend under it.
+    void setTranslucent(bool translucent);
     const std::shared_ptr<UIImage>& shadowImage() const { return m_shadowImage; }
     void setShadowImage(const std::shared_ptr<UIImage>& image) { m_shadowImage = image; }
     // Whether the bar draws its bottom hairline: only a set image without pixels removes it.
@@ -48,7 +50,6 @@ private:
     std::shared_ptr<UIImage> m_shadowImage;
     UIBarStyle m_barStyle = UIBarStyle::Default;
     bool m_translucent = true;
-    bool m_prefersLargeTitles = false;
 };
 
 using UINavigationBarPtr = std::shared_ptr<UINavigationBar>;

@@ -111,8 +111,7 @@ std::shared_ptr<UIViewController> UINavigationController::topViewController() co
 void UINavigationController::setNavigationBarHidden(bool hidden, bool) {
     m_navigationBarHidden = hidden;
     m_navigationBar->setHidden(hidden);
-    if (auto top = topViewController(); top && top->isViewLoaded())
-        top->viewIfLoaded()->_setSafeAreaInsets(UIEdgeInsetsMake(barsHeight(), 0, 0, 0));
+    placeTopView();
 }
 
 // A navigation controller inside another (as Settings nests a pane's pages) sits under the outer
@@ -122,6 +121,22 @@ CGFloat UINavigationController::barsHeight() const {
     for (auto outer = navigationController(); outer; outer = outer->navigationController())
         height += outer->isNavigationBarHidden() ? 0 : kNavigationBarHeight;
     return height;
+}
+
+// Any shown bar up the chain that is opaque: a page under it does not reach under the bars.
+bool UINavigationController::showsOpaqueBar() const {
+    if (!m_navigationBarHidden && !m_navigationBar->isTranslucent())
+        return true;
+    for (auto outer = navigationController(); outer; outer = outer->navigationController()) {
+        if (!outer->isNavigationBarHidden() && !outer->navigationBar()->isTranslucent())
+            return true;
+    }
+    return false;
+}
+
+void UINavigationController::viewWillLayoutSubviews() {
+    UIViewController::viewWillLayoutSubviews();
+    placeTopView();
 }
 
 void UINavigationController::viewDidLoad() {
@@ -161,8 +176,6 @@ void UINavigationController::transition(const std::shared_ptr<UIViewController>&
         to->endAppearanceTransition();
 }
 
-// The top page's view sits under the navigation bar, filling the container; the bars cover the
-// top of its safe area.
 void UINavigationController::showTopView() {
     auto top = topViewController();
     auto container = viewIfLoaded();
@@ -170,9 +183,32 @@ void UINavigationController::showTopView() {
         return;
     auto page = top->view();
     if (page && page->superview() != container) {
-        page->setFrame(container->bounds());
         page->setAutoresizingMask(UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight);
-        page->_setSafeAreaInsets(UIEdgeInsetsMake(barsHeight(), 0, 0, 0));
         container->insertSubview(page, 0);
+        placeTopView();
     }
+}
+
+// The top page's view sits under the navigation bar, filling the container with the bars covering
+// the top of its safe area, or below the bars when they are opaque and it does not extend under
+// them. A navigation controller nested in this one always fills it: it places its own pages.
+void UINavigationController::placeTopView() {
+    auto top = topViewController();
+    auto container = viewIfLoaded();
+    auto page = top ? top->viewIfLoaded() : nullptr;
+    if (!container || !page || page->superview() != container)
+        return;
+    auto nested = std::dynamic_pointer_cast<UINavigationController>(top);
+    CGRect frame = container->bounds();
+    CGFloat covered = barsHeight();
+    if (!nested && showsOpaqueBar() && !top->extendedLayoutIncludesOpaqueBars()) {
+        frame.origin.y += covered;
+        frame.size.height = std::max<CGFloat>(0, frame.size.height - covered);
+        covered = 0;
+    }
+    if (page->frame() != frame)
+        page->setFrame(frame);
+    page->_setSafeAreaInsets(UIEdgeInsetsMake(covered, 0, 0, 0));
+    if (nested)
+        page->setNeedsLayout();
 }

@@ -13,9 +13,11 @@
 // viewDidDisappear and the arriving page's viewDidAppear. Pages pushed while the navigation
 // controller is not visible get their callbacks when it appears.
 //
-// Geometry: the bar sits under a 20-point status bar, 44 points high across the view; each page's view
+// Geometry: the bar sits under a 20-point status bar, 44 points high across the view. A page's view
 // fills the container and its safe area starts below the bars (the status bar alone when the bar is
-// hidden), which is what its top layout guide and scroll views' adjusted insets follow.
+// hidden), which is what its top layout guide and scroll views' adjusted insets follow; but when a
+// shown bar is opaque (not translucent) and the page does not extend its layout under opaque bars,
+// its view starts below the bars instead, with no safe area inset at the top.
 class UINavigationController : public UIViewController {
 public:
     static constexpr CGFloat kStatusBarHeight = 20;
@@ -40,6 +42,7 @@ public:
     void setNavigationBarHidden(bool hidden, bool animated = false);
 
     void viewDidLoad() override;
+    void viewWillLayoutSubviews() override;
 
 protected:
     std::vector<std::shared_ptr<UIViewController>> childViewControllersForAppearance() const override;
@@ -48,7 +51,9 @@ private:
     void transition(const std::shared_ptr<UIViewController>& from,
                     const std::shared_ptr<UIViewController>& to, bool animated);
     void showTopView();
+    void placeTopView();
     CGFloat barsHeight() const;
+    bool showsOpaqueBar() const;
 
     std::vector<std::shared_ptr<UIViewController>> m_stack;
     std::shared_ptr<UINavigationBar> m_navigationBar;

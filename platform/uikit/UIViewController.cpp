@@ -216,6 +216,15 @@ void UIViewController::runCompletion(std::function<void()> completion, bool anim
         completion();
 }
 
+void UIViewController::setExtendedLayoutIncludesOpaqueBars(bool extends) {
+    if (extends == m_extendedLayoutIncludesOpaqueBars)
+        return;
+    m_extendedLayoutIncludesOpaqueBars = extends;
+    // The container places the view; its next layout pass moves it.
+    if (auto parent = parentViewController(); parent && parent->isViewLoaded())
+        parent->viewIfLoaded()->setNeedsLayout();
+}
+
 std::shared_ptr<UILayoutGuide> UIViewController::topLayoutGuide() {
     return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::TopLayout),
                                      "UIViewControllerTopLayoutGuide");

@@ -75,6 +75,10 @@ public:
     std::shared_ptr<UINavigationItem> navigationItem();
     // The nearest navigation controller among this controller and its ancestors' parents.
     std::shared_ptr<UINavigationController> navigationController() const;
+    // NO (the default): under an opaque navigation bar the view starts below the bar. YES: it reaches
+    // up under the bar, as it always does under a translucent one.
+    bool extendedLayoutIncludesOpaqueBars() const { return m_extendedLayoutIncludesOpaqueBars; }
+    void setExtendedLayoutIncludesOpaqueBars(bool extends);
 
     // --- Containment ----------------------------------------------------------------------------
     std::shared_ptr<UIViewController> parentViewController() const { return m_parent.lock(); }
@@ -122,6 +126,7 @@ private:
     AppearState m_appearState = AppearState::Disappeared;
     bool m_transitionAnimated = false;
     bool m_loadingView = false;
+    bool m_extendedLayoutIncludesOpaqueBars = false;
 };
 
 using UIViewControllerPtr = std::shared_ptr<UIViewController>;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include <glib.h>
+
 #include "settings/credits/KVCorvaleCreditService.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NSBundle.h"
@@ -32,8 +34,15 @@ using Cell = KVCorvaleCreditCell;
     {"avatarImageView", bind<&Cell::avatarImageView>()},
 });
 
-// Roles are ASCII in practice; other bytes (UTF-8 sequences) are left as they are.
+// Unicode upper-casing with its special cases ("ß" becomes "SS"), as the platform's uppercaseString
+// does. GLib needs valid UTF-8; anything else only has its ASCII letters raised.
 std::string upperCased(std::string text) {
+    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
+        gchar* upper = g_utf8_strup(text.data(), static_cast<gssize>(text.size()));
+        std::string result(upper);
+        g_free(upper);
+        return result;
+    }
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     return text;

@@ -61,6 +61,8 @@ void KVCorvaleSettingsController::loadView() {
 
 void KVCorvaleSettingsController::viewDidLoad() {
     KVCorvaleBaseSettingsController::viewDidLoad();
+    // The header reaches up under the themed, opaque bar.
+    setExtendedLayoutIncludesOpaqueBars(true);
     const auto& tableView = table();
     tableView->setContentInset(UIEdgeInsets{tableTopInset, 0, 0, 0});
     const UIEdgeInsets insets = ScrollInsets::inForce(*tableView);

@@ -42,6 +42,19 @@ TEST_F(FixturePane, BadUsageExitsWithStatusTwoBeforeOpeningThePane) {
     }
 }
 
+TEST_F(FixturePane, DarkAppearanceBeforeIOS13IsBadUsage) {
+    for (const std::vector<std::string>& arguments :
+         {std::vector<std::string>{"--os", "12.4", "--appearance", "dark", "dump"},
+          std::vector<std::string>{"--appearance=dark", "--os", "12.0", "dump"}}) {
+        auto run = runHost(arguments);
+        EXPECT_EQ(run.exitStatus, 2) << nlohmann::json(arguments);
+        EXPECT_TRUE(run.lines.empty());
+        EXPECT_NE(run.errors.find("dark appearance needs iOS 13"), std::string::npos) << run.errors;
+    }
+    EXPECT_EQ(runHost({"--os", "12.4", "--appearance", "light", "dump"}).exitStatus, 0);
+    EXPECT_EQ(runHost({"--os", "13.0", "--appearance", "dark", "dump"}).exitStatus, 0);
+}
+
 TEST_F(FixturePane, HelpDescribesTheStepsAndSucceeds) {
     auto run = runHost({"--help"});
     EXPECT_EQ(run.exitStatus, 0);

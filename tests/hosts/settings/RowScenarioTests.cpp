@@ -31,6 +31,28 @@ TEST_F(FixturePane, RowsGatedByOSRequirementFollowTheRunningVersion) {
     EXPECT_FALSE(contains(rowsAt13, "Unparsable"));
 }
 
+TEST_F(FixturePane, RequirementsMayWriteNumbersInHexadecimalOctalOrBinary) {
+    auto list = mainList();
+    auto& items = list.mutableDictionary()["items"].mutableArray();
+    auto gated = [](const std::string& label, const std::string& requirement) {
+        return row({{"cell", "PSSwitchCell"}, {"label", label}, {"OSRequirement", requirement}});
+    };
+    items.push_back(gated("Hex Gate", "major >= 0x0D"));
+    items.push_back(gated("Octal Gate", "major >= 0o15"));
+    items.push_back(gated("Binary Gate", "major >= 0b1101 AND minor >= 0x1"));
+    writeList("Corvale", list);
+
+    for (const char* os : {"12.4", "13.0", "14.2"}) {
+        auto run = runHost({"--os", os, "dump"});
+        ASSERT_EQ(run.exitStatus, 0) << run.errors;
+        auto rows = labels(run.jsonLines().at(0));
+        bool modern = std::string(os) != "12.4";
+        EXPECT_EQ(contains(rows, "Hex Gate"), modern) << os;
+        EXPECT_EQ(contains(rows, "Octal Gate"), modern) << os;
+        EXPECT_EQ(contains(rows, "Binary Gate"), std::string(os) == "14.2") << os;
+    }
+}
+
 TEST_F(FixturePane, DumpShowsSectionsFootersAndStoredValues) {
     auto run = runHost({"dump"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;

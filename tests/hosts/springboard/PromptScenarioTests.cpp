@@ -193,4 +193,15 @@ TEST_F(PromptScenario, CommandLineMistakesAreUsageErrors) {
     }
 }
 
+TEST_F(PromptScenario, DarkAppearanceBeforeIOS13IsAUsageError) {
+    for (std::vector<std::string> arguments : {std::vector<std::string>{"--os", "12.4", "--appearance", "dark", "launch"},
+                                               {"--appearance=dark", "--os=12.0", "launch"}}) {
+        auto run = runHost(arguments);
+        EXPECT_EQ(run.exitStatus, 2) << arguments[0];
+        EXPECT_NE(run.errors.find("dark appearance needs iOS 13"), std::string::npos) << run.errors;
+    }
+    EXPECT_EQ(runHost({"--os", "12.4", "--appearance", "light", "launch"}).exitStatus, 0);
+    EXPECT_EQ(runHost({"--os", "13.0", "--appearance", "dark", "launch"}).exitStatus, 0);
+}
+
 } // namespace

@@ -62,6 +62,24 @@ TEST(NSPredicate, NumbersCompareByValueWhateverTheirStorage) {
                 object);
 }
 
+TEST(NSPredicate, IntegersInHexadecimalOctalAndBinary) {
+    expectCases({{"major >= 0x0D", true},
+                 {"major == 0xd", true},
+                 {"major == 0XD", true},
+                 {"major > 0x0E", false},
+                 {"major == 0o15", true},
+                 {"major == 0o16", false},
+                 {"major == 0b1101", true},
+                 {"major == 0B1100", false},
+                 {"-0x0D < 0", true},
+                 {"+0b1 == 1", true},
+                 {"0x7fffffffffffffff == 9223372036854775807", true},
+                 {"-0x8000000000000000 < -9223372036854775807", true},
+                 {"major IN {0xC, 0o15}", true},
+                 {"major BETWEEN {0b1100, 0xE}", true}},
+                version(13, 4, 1));
+}
+
 TEST(NSPredicate, StringsCompareWithStringsOnly) {
     Value object = Value::dictionary({{"name", "beta"}, {"major", 13}, {"quote", "it's \"x\""}});
     expectCases({{"name == 'beta'", true},
@@ -294,6 +312,14 @@ TEST(NSPredicate, ErrorsNameThePositionAndTheReason) {
         {"major >= 1e999", 9, "out of range"},
         {"major >= -1e999", 9, "out of range"},
         {"major >= 1.2.3", 9, "compare major, minor and patch separately"},
+        {"major >= 0x0G", 9, "malformed number"},
+        {"major >= 0o18", 9, "malformed number"},
+        {"major >= 0b102", 9, "malformed number"},
+        {"major >= 0x.5", 9, "malformed number"},
+        {"major >= 0b", 9, "malformed number"},
+        {"major >= 0x8000000000000000", 9, "out of range"},
+        {"major >= -0x8000000000000001", 9, "out of range"},
+        {"major >= 0x10000000000000000", 9, "out of range"},
         {"major >= 1.x", 10, "unexpected '.'"},
         {"major - 1 > 0", 6, "unexpected character '-'"},
         {"(major == 13) == yes", 14, "unexpected '==' after a complete predicate"},

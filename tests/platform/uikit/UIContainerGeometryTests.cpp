@@ -53,6 +53,71 @@ TEST(UIContainerGeometry, PagesOfANavigationControllerStartBelowTheBars) {
     window->setHidden(true);
 }
 
+TEST(UIContainerGeometry, OpaqueBarsPushPagesDownUnlessThePageExtendsUnderThem) {
+    auto window = std::make_shared<UIWindow>();
+    window->initWithFrame(CGRectMake(0, 0, 375, 667));
+    auto page = std::make_shared<HeaderPage>();
+    auto navigation = UINavigationController::initWithRootViewController(page);
+    window->setRootViewController(navigation);
+    window->makeKeyAndVisible();
+
+    navigation->navigationBar()->setTranslucent(false);
+    window->layoutIfNeeded();
+    EXPECT_EQ(page->view()->frame(), CGRectMake(0, 64, 375, 603));
+    EXPECT_EQ(page->view()->safeAreaInsets().top, 0);
+    EXPECT_EQ(page->header->frame(), CGRectMake(0, 0, 375, 170)) << "the header starts at the page's top";
+
+    page->setExtendedLayoutIncludesOpaqueBars(true);
+    window->layoutIfNeeded();
+    EXPECT_EQ(page->view()->frame(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(page->view()->safeAreaInsets().top, 64);
+    EXPECT_EQ(page->header->frame().origin.y, 64);
+
+    // Under a translucent bar every page reaches the top.
+    page->setExtendedLayoutIncludesOpaqueBars(false);
+    navigation->navigationBar()->setTranslucent(true);
+    window->layoutIfNeeded();
+    EXPECT_EQ(page->view()->frame(), CGRectMake(0, 0, 375, 667));
+
+    // A hidden opaque bar covers nothing: only the status bar is left over the page.
+    navigation->navigationBar()->setTranslucent(false);
+    navigation->setNavigationBarHidden(true, false);
+    window->layoutIfNeeded();
+    EXPECT_EQ(page->view()->frame(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(page->view()->safeAreaInsets().top, 20);
+    window->setHidden(true);
+}
+
+// Settings nests a pane's navigation controller (bar hidden) in its own: the outer bar decides.
+TEST(UIContainerGeometry, AnOpaqueOuterBarPushesDownThePagesOfANestedNavigationController) {
+    auto window = std::make_shared<UIWindow>();
+    window->initWithFrame(CGRectMake(0, 0, 375, 667));
+    auto root = std::make_shared<HeaderPage>();
+    root->setExtendedLayoutIncludesOpaqueBars(true);
+    auto inner = UINavigationController::initWithRootViewController(root);
+    inner->setNavigationBarHidden(true, false);
+    auto outer = UINavigationController::initWithRootViewController(inner);
+    window->setRootViewController(outer);
+    window->makeKeyAndVisible();
+    outer->navigationBar()->setTranslucent(false);
+    window->layoutIfNeeded();
+    EXPECT_EQ(inner->view()->frame(), CGRectMake(0, 0, 375, 667)) << "the nested controller fills the outer one";
+    EXPECT_EQ(root->view()->frame(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(root->header->frame().origin.y, 64);
+
+    auto sub = std::make_shared<HeaderPage>();
+    inner->pushViewController(sub, false);
+    window->layoutIfNeeded();
+    EXPECT_EQ(sub->view()->frame(), CGRectMake(0, 64, 375, 603));
+    EXPECT_EQ(sub->header->frame().origin.y, 0);
+
+    outer->navigationBar()->setTranslucent(true);
+    window->layoutIfNeeded();
+    EXPECT_EQ(sub->view()->frame(), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(sub->header->frame().origin.y, 64);
+    window->setHidden(true);
+}
+
 class Rows : public UITableViewDataSource, public UITableViewDelegate {
 public:
     long tableViewNumberOfRowsInSection(const std::shared_ptr<UITableView>&, long) override { return 3; }

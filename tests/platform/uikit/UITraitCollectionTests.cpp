@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "platform/foundation/SimulatedDevice.h"
+#include "platform/uikit/ResolvingTraits.h"
 #include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UITraitCollection.h"
 
@@ -54,6 +55,33 @@ TEST(UITraitCollection, CurrentCollectionIsPerThreadAndRestoredAfterPerform) {
     UITraitCollection::setCurrentTraitCollection(nullptr);
     EXPECT_EQ(UITraitCollection::currentTraitCollection()->userInterfaceStyle(),
               UIUserInterfaceStyle::Unspecified);
+}
+
+TEST(UITraitCollection, NoDarkAppearanceBeforeIOS13) {
+    NSOperatingSystemVersion previousVersion = SimulatedDevice::osVersion();
+    SimulatedDevice::Appearance previousAppearance = SimulatedDevice::appearance();
+    auto dark = UITraitCollection::traitCollectionWithUserInterfaceStyle(UIUserInterfaceStyleDark);
+    auto styleOf = [](const std::shared_ptr<UITraitCollection>& traits) { return traits->userInterfaceStyle(); };
+    SimulatedDevice::setAppearance(SimulatedDevice::Appearance::Dark);
+
+    SimulatedDevice::setOSVersion({12, 4, 0});
+    EXPECT_EQ(styleOf(platform::resolvingTraitCollection()), UIUserInterfaceStyle::Light);
+    EXPECT_EQ(styleOf(platform::completedTraitCollection(nullptr)), UIUserInterfaceStyle::Light);
+    EXPECT_EQ(styleOf(platform::completedTraitCollection(dark)), UIUserInterfaceStyle::Light);
+    dark->performAsCurrentTraitCollection(
+        [&] { EXPECT_EQ(styleOf(platform::resolvingTraitCollection()), UIUserInterfaceStyle::Light); });
+    auto compactDark = UITraitCollection::traitCollectionWithTraitsFromCollections(
+        {dark, UITraitCollection::traitCollectionWithHorizontalSizeClass(UIUserInterfaceSizeClassCompact)});
+    auto completed = platform::completedTraitCollection(compactDark);
+    EXPECT_EQ(completed->horizontalSizeClass(), UIUserInterfaceSizeClass::Compact) << "other traits are kept";
+    EXPECT_EQ(styleOf(completed), UIUserInterfaceStyle::Light);
+
+    SimulatedDevice::setOSVersion({13, 0, 0});
+    EXPECT_EQ(styleOf(platform::resolvingTraitCollection()), UIUserInterfaceStyle::Dark);
+    EXPECT_EQ(styleOf(platform::completedTraitCollection(dark)), UIUserInterfaceStyle::Dark);
+
+    SimulatedDevice::setOSVersion(previousVersion);
+    SimulatedDevice::setAppearance(previousAppearance);
 }
 
 TEST(UIScreen, ScaleFollowsTheSimulatedDevice) {

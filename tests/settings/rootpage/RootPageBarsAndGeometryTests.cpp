@@ -160,3 +160,22 @@ TEST_F(RootPageBarsAndGeometry, LeavingRestoresTheBarsAndComingBackRemembersTheS
     page->setNavbarEffectActive(false);
     EXPECT_FALSE(bar()->isTranslucent());
 }
+
+TEST_F(RootPageBarsAndGeometry, TheRootPageReachesUnderTheOpaqueThemedBarWhileSubPagesStartBelowOne) {
+    const auto page = showRootPage(UIUserInterfaceSizeClassCompact);
+    ASSERT_FALSE(bar()->isTranslucent());
+    EXPECT_TRUE(page->extendedLayoutIncludesOpaqueBars());
+    EXPECT_EQ(page->view()->convertRect(page->view()->bounds(), window), CGRectMake(0, 0, 375, 667));
+    EXPECT_EQ(page->view()->safeAreaInsets().top, 64);
+    EXPECT_EQ(page->headerView()->convertRect(page->headerView()->bounds(), window).origin.y, 64);
+
+    auto subPage = std::make_shared<UIViewController>();
+    inner->pushViewController(subPage, false);
+    settle();
+    EXPECT_EQ(subPage->view()->convertRect(subPage->view()->bounds(), window), CGRectMake(0, 0, 375, 667))
+        << "the bar is translucent again";
+    bar()->setTranslucent(false);
+    settle();
+    EXPECT_EQ(subPage->view()->convertRect(subPage->view()->bounds(), window), CGRectMake(0, 64, 375, 603));
+    EXPECT_EQ(subPage->view()->safeAreaInsets().top, 0);
+}

@@ -102,6 +102,14 @@ protected:
     }
 };
 
+TEST_F(CreditCellTests, UpperCasesTheRoleInUnicode) {
+    EXPECT_EQ(makeCell(Value::dictionary({{"name", "Ada"}, {"position", "développeuse"}}))->position(),
+              "DÉVELOPPEUSE");
+    EXPECT_EQ(makeCell(Value::dictionary({{"name", "Ada"}, {"position", "Straße"}}))->position(), "STRASSE");
+    // Not UTF-8: the ASCII letters are raised and the stray byte is kept.
+    EXPECT_EQ(makeCell(Value::dictionary({{"name", "Ada"}, {"position", "qa\xff"}}))->position(), "QA\xff");
+}
+
 TEST_F(CreditCellTests, ShowsTheRoleInSmallCapitalsAndARoundPicture) {
     const auto cell = makeCell(Value::dictionary({{"name", "Ada"}, {"position", "lead developer"}}));
     EXPECT_EQ(cell->name(), "Ada");
