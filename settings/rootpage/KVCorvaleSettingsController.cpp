@@ -62,6 +62,9 @@ using Controller = KVCorvaleSettingsController;
                     platform::methodImplementation<Controller>([](const auto& self, const auto&) {
                         return Value(self->_creditsExchangeSettled());
                     }));
+    class_addMethod(cls, "_rowsLeftOut",
+                    platform::methodImplementation<Controller>(
+                        [](const auto& self, const auto&) { return self->_rowsLeftOut(); }));
     class_addMethod(
         cls, "didScroll",
         platform::methodImplementation<Controller>([](const auto& self, const auto&) { self->didScroll(); }));
@@ -249,6 +252,8 @@ void KVCorvaleSettingsController::_loadSpecifiers() {
 }
 
 void KVCorvaleSettingsController::appendCreditsArea() {
+    m_creditRowsLeftOut = 0;
+    m_linkRowsLeftOut = 0;
     const Value knownCredits = _credits();
     const Value knownLinks = _links();
     if (!knownCredits.isNull()) {
@@ -271,10 +276,16 @@ void KVCorvaleSettingsController::appendCreditRows(const Value& people) {
     if (!people.isArray())
         return;
     const auto bundle = preferencesBundle();
+    std::size_t built = 0;
     for (const Value& person : people.asArray()) {
         // Copying the keys of anything but an object would have nothing to copy from.
         if (!person.isDictionary())
             continue;
+        if (built == maximumCreditRows) {
+            ++m_creditRowsLeftOut;
+            continue;
+        }
+        ++built;
         auto row = PSSpecifier::preferenceSpecifierNamed(
             "", nullptr, "", "", nullptr, PSTableCell::cellTypeFromString("PSDefaultCell"), nullptr);
         for (const auto& [key, value] : person.asDictionary())
@@ -291,11 +302,17 @@ void KVCorvaleSettingsController::appendLinkRows(const Value& entries) {
     if (!entries.isArray())
         return;
     const auto self = selfAs<KVCorvaleSettingsController>();
+    std::size_t built = 0;
     for (const Value& entry : entries.asArray()) {
         const Value title = entry.isDictionary() ? entry["title"] : Value();
         const Value url = entry.isDictionary() ? entry["url"] : Value();
         if (!title.isString() || !url.isString())
             continue;
+        if (built == maximumLinkRows) {
+            ++m_linkRowsLeftOut;
+            continue;
+        }
+        ++built;
         auto row =
             PSSpecifier::preferenceSpecifierNamed(title.asString(), self, "", "", nullptr,
                                                   PSTableCell::cellTypeFromString("PSButtonCell"), nullptr);
@@ -381,6 +398,11 @@ void KVCorvaleSettingsController::scheduleRefresh() {
 bool KVCorvaleSettingsController::_creditsExchangeSettled() const {
     return creditsManager && !creditsManager->inProgress() && m_creditsAnswers.load() > 0 &&
            m_pendingRefreshes.load() == 0;
+}
+
+Value KVCorvaleSettingsController::_rowsLeftOut() const {
+    return Value::dictionary({{"credits", static_cast<std::int64_t>(m_creditRowsLeftOut)},
+                              {"links", static_cast<std::int64_t>(m_linkRowsLeftOut)}});
 }
 
 Value KVCorvaleSettingsController::_credits() const {

@@ -104,6 +104,15 @@ public:
     // True once the credits manager has answered at least once, has no request running and every
     // rebuild it asked for has run. It may turn false again when an answer leads to another request.
     bool _creditsExchangeSettled() const;
+    // Credit and link rows the last rebuild left out beyond its bounds: {"credits": n, "links": n}.
+    // Kept for the host to show instead of logged, since the pane logs only its directory failures.
+    Value _rowsLeftOut() const;
+
+    // A page builds at most this many credit rows and link rows; an answer with more is cut short.
+    // Far more than any tweak credits, and few enough that building and laying out every cell of
+    // the list stays within a second or two.
+    static constexpr std::size_t maximumCreditRows = 50;
+    static constexpr std::size_t maximumLinkRows = 50;
     // The bar the page themes: its navigation controller's own navigation controller's bar.
     std::shared_ptr<UINavigationBar> _themedNavigationBar() const;
     // The date copyrightYearText reads; the clock's now when none was given.
@@ -126,6 +135,9 @@ private:
 
     std::shared_ptr<UILabel> titleLabel;
     std::shared_ptr<KVCorvaleSettingsCreditsManager> creditsManager;
+    // Main thread only, like the rows they count.
+    std::size_t m_creditRowsLeftOut = 0;
+    std::size_t m_linkRowsLeftOut = 0;
     // Written on the credits manager's queue, read on the main thread.
     mutable std::mutex creditsLock;
     Value credits;
