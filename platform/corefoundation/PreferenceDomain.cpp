@@ -98,8 +98,8 @@ bool PreferenceDomain::writeToDisk(const Value::Dictionary& values) const {
 }
 
 void PreferenceDomain::reportUnreadable(std::string_view consequence) const {
-    std::fprintf(stderr, "CFPreferences: couldn't read the preference domain %s; %.*s\n", m_devicePath.c_str(),
-                 static_cast<int>(consequence.size()), consequence.data());
+    std::fprintf(stderr, "CFPreferences: couldn't read the preference domain %s; %.*s\n",
+                 m_devicePath.c_str(), static_cast<int>(consequence.size()), consequence.data());
 }
 
 bool PreferenceDomain::isPropertyListValue(const Value& value) {

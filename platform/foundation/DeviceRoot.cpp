@@ -137,7 +137,8 @@ bool writeFileAtomically(std::string_view devicePath, const std::vector<std::uin
     if (descriptor < 0) {
         int code = errno;
         reportError(error, NSPOSIXErrorDomain, code,
-                    "The file \"" + std::string(devicePath) + "\" couldn't be saved: " + errnoDescription(code));
+                    "The file \"" + std::string(devicePath) +
+                        "\" couldn't be saved: " + errnoDescription(code));
         return false;
     }
     // The data reaches the disk before the rename makes it the file, so that a crash leaves either

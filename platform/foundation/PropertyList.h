@@ -32,8 +32,8 @@ public:
 
     // XML form of a value; nothing for a value a property list cannot hold: a null anywhere in it, a
     // string or key with a NUL character, a date that is not a number, nesting deeper than
-    // `maximumDepth`, or a text longer than `maximumInputSize`. Dates before December 1933 or after January 2069 are written as the nearest end
-    // of that range, which is all libplist can hold.
+    // `maximumDepth`, or a text longer than `maximumInputSize`. Dates before December 1933 or after January
+    // 2069 are written as the nearest end of that range, which is all libplist can hold.
     static std::optional<std::string> toXML(const Value& value);
     // Writes the XML form atomically (a temporary file renamed over the target); the folder must exist.
     static bool writeFile(std::string_view devicePath, const Value& value, NSErrorPtr* error = nullptr);

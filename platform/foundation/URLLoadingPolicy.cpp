@@ -100,7 +100,7 @@ std::optional<std::int64_t> URLLoadingPolicy::rejectionCode(std::string_view tex
 }
 
 std::optional<std::int64_t> URLLoadingPolicy::redirectRejectionCode(std::string_view origin,
-                                                                     std::string_view target) {
+                                                                    std::string_view target) {
     if (auto rejection = rejectionCode(target))
         return rejection;
     if (isLoopbackURL(target) && !isLoopbackURL(origin))

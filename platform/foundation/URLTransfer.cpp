@@ -96,8 +96,7 @@ private:
 
 URLTransfer::URLTransfer(std::shared_ptr<NSURL> url, URLSessionConfiguration configuration)
     : m_url(std::move(url)), m_originURL(m_url ? m_url->absoluteString() : std::string()),
-      m_configuration(std::move(configuration)),
-      m_deadline(Clock::now() + m_configuration.timeout) {}
+      m_configuration(std::move(configuration)), m_deadline(Clock::now() + m_configuration.timeout) {}
 
 URLTransfer::~URLTransfer() {
     if (m_handle)

@@ -4,10 +4,10 @@
 #include <fstream>
 #include <string>
 
-#include "tests/hosts/settings/FixturePane.h"
-#include "tests/platform/foundation/URLSessionTestServer.h"
 #include "hosts/devserver/DevServer.h"
 #include "platform/foundation/PropertyList.h"
+#include "tests/hosts/settings/FixturePane.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
 
 namespace {
 
@@ -23,10 +23,10 @@ protected:
     // stays out of the host's time.
     void serveRawCredits(std::string body) {
         m_raw = std::make_unique<URLSessionTestServer>();
-        m_raw->routes().Get("/credits/Corvale", [body = std::move(body)](const httplib::Request&,
-                                                                         httplib::Response& response) {
-            response.set_content(body, "application/octet-stream");
-        });
+        m_raw->routes().Get("/credits/Corvale",
+                            [body = std::move(body)](const httplib::Request&, httplib::Response& response) {
+                                response.set_content(body, "application/octet-stream");
+                            });
         ASSERT_TRUE(m_raw->start());
     }
 
@@ -73,11 +73,13 @@ std::size_t creditRows(const json& dump) {
 } // namespace
 
 TEST_F(HostileInputScenario, ADamagedDomainSurvivesAChangeAndALargeOneKeepsEveryValue) {
-    const std::string damaged = "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>level</key><real>0.8";
+    const std::string damaged =
+        "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>level</key><real>0.8";
     m_root.writeFile(domainFile, damaged);
     auto refused = runHost({"set", "master", "true"});
     EXPECT_EQ(m_root.readFile(domainFile), damaged);
-    EXPECT_NE(refused.errors.find("couldn't read the preference domain"), std::string::npos) << refused.errors;
+    EXPECT_NE(refused.errors.find("couldn't read the preference domain"), std::string::npos)
+        << refused.errors;
 
     // 17 MB of other values, more than the old read limit.
     auto large = Value::dictionary({{"level", 0.8}, {"notes", std::string(17 * 1024 * 1024, 'n')}});
@@ -98,7 +100,8 @@ TEST_F(HostileInputScenario, ATweakNameThatIsAPathFetchesNothingWritesNothingAnd
     auto run = runHost({"--credits-server", m_server->baseURL(), "wait-credits", "dump"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     EXPECT_EQ(requestCount(), 0u);
-    EXPECT_FALSE(std::filesystem::exists(m_root.hostPath("/Library/PreferenceLoader/Preferences/Pwned.json")));
+    EXPECT_FALSE(
+        std::filesystem::exists(m_root.hostPath("/Library/PreferenceLoader/Preferences/Pwned.json")));
 
     auto lint = runHost({"lint"});
     EXPECT_EQ(lint.exitStatus, 3) << lint.errors;

@@ -89,7 +89,8 @@ TEST_F(DamagedDomainTest, AnUnreadableDomainIsKeptAndTheChangeWaitsUntilItReadsA
     CFPreferencesSetAppValue("enabled", false, app);
     EXPECT_FALSE(CFPreferencesAppSynchronize(app));
     std::string errors = testing::internal::GetCapturedStderr();
-    EXPECT_NE(errors.find("couldn't read the preference domain " + std::string(domainPath)), std::string::npos)
+    EXPECT_NE(errors.find("couldn't read the preference domain " + std::string(domainPath)),
+              std::string::npos)
         << errors;
     EXPECT_EQ(root.readFile(domainPath), damaged);
 
@@ -159,7 +160,8 @@ TEST_F(DamagedDomainTest, AReplacedDomainIsFlushedBeforeItsRenameAndItsFolderAft
     bool dataFlushedBeforeRename = false;
     bool folderFlushedAfterRename = false;
     for (const auto& record : records) {
-        if (record.path.find("com.example.damaged.plist.tmp-") != std::string::npos && !record.targetHeldMarker)
+        if (record.path.find("com.example.damaged.plist.tmp-") != std::string::npos &&
+            !record.targetHeldMarker)
             dataFlushedBeforeRename = true;
         if (record.path == folder && record.targetHeldMarker)
             folderFlushedAfterRename = true;

@@ -112,8 +112,10 @@ TEST_F(PreferencesSharingTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
     // Each process merges one key at a time into the same domain; a merge that read the file before
     // the other process's write landed and wrote after it would drop that key.
     constexpr int keysPerProcess = 150;
-    pid_t first = startPreferencesTool(root.path(), {"set-many", std::string(app), "a", std::to_string(keysPerProcess)});
-    pid_t second = startPreferencesTool(root.path(), {"set-many", std::string(app), "b", std::to_string(keysPerProcess)});
+    pid_t first = startPreferencesTool(root.path(),
+                                       {"set-many", std::string(app), "a", std::to_string(keysPerProcess)});
+    pid_t second = startPreferencesTool(root.path(),
+                                        {"set-many", std::string(app), "b", std::to_string(keysPerProcess)});
     ASSERT_EQ(waitForTool(first), 0);
     ASSERT_EQ(waitForTool(second), 0);
 

@@ -5,12 +5,12 @@
 #include <atomic>
 #include <future>
 
-#include "tests/platform/foundation/URLSessionTestServer.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLError.h"
 #include "platform/foundation/NSURLSession.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/URLLoadingPolicy.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
 
 using namespace std::chrono_literals;
 using platform::URLLoadingPolicy;
@@ -20,13 +20,16 @@ namespace {
 class URLSessionCompletion : public testing::Test {
 protected:
     void SetUp() override {
-        server.routes().Get(R"(/bytes/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
-            response.set_content(std::string(std::stoul(request.matches[1].str()), 'x'), "text/plain");
-        });
+        server.routes().Get(
+            R"(/bytes/(\d+))", [](const httplib::Request& request, httplib::Response& response) {
+                response.set_content(std::string(std::stoul(request.matches[1].str()), 'x'), "text/plain");
+            });
         ASSERT_TRUE(server.start());
     }
 
-    std::shared_ptr<NSURL> url(const std::string& path) const { return NSURL::URLWithString(server.url(path)); }
+    std::shared_ptr<NSURL> url(const std::string& path) const {
+        return NSURL::URLWithString(server.url(path));
+    }
 
     URLSessionTestServer server;
 };
@@ -49,7 +52,8 @@ struct HeldHandler {
 } // namespace
 
 TEST_F(URLSessionCompletion, ATaskIsCompletedOnlyOnceItsHandlerHasReturned) {
-    auto session = NSURLSession::sessionWithConfiguration(platform::URLSessionConfiguration::defaultConfiguration());
+    auto session =
+        NSURLSession::sessionWithConfiguration(platform::URLSessionConfiguration::defaultConfiguration());
     HeldHandler held;
     auto task = session->dataTaskWithURL(url("/bytes/10"), held.handler());
     task->resume();
@@ -66,7 +70,8 @@ TEST_F(URLSessionCompletion, ATaskIsCompletedOnlyOnceItsHandlerHasReturned) {
 }
 
 TEST_F(URLSessionCompletion, DrainingWaitsForQueuedHandlersWithinItsBound) {
-    auto session = NSURLSession::sessionWithConfiguration(platform::URLSessionConfiguration::defaultConfiguration());
+    auto session =
+        NSURLSession::sessionWithConfiguration(platform::URLSessionConfiguration::defaultConfiguration());
     HeldHandler held;
     session->dataTaskWithURL(url("/bytes/10"), held.handler())->resume();
     ASSERT_EQ(held.started.get_future().wait_for(20s), std::future_status::ready);
@@ -110,8 +115,10 @@ TEST(URLRedirectPolicy, OnlyALoopbackOriginMayLeadToLoopback) {
     const std::string remote = "https://credits.example.org/credits/Corvale";
     for (const char* target : {"http://127.0.0.1/admin", "https://127.0.0.1:8443/", "https://localhost/",
                                "http://[::1]:80/", "https://127.4.5.6/"})
-        EXPECT_EQ(URLLoadingPolicy::redirectRejectionCode(remote, target), NSURLErrorBadServerResponse) << target;
-    EXPECT_EQ(URLLoadingPolicy::redirectRejectionCode(remote, "https://mirror.example.org/credits"), std::nullopt);
+        EXPECT_EQ(URLLoadingPolicy::redirectRejectionCode(remote, target), NSURLErrorBadServerResponse)
+            << target;
+    EXPECT_EQ(URLLoadingPolicy::redirectRejectionCode(remote, "https://mirror.example.org/credits"),
+              std::nullopt);
     EXPECT_EQ(URLLoadingPolicy::redirectRejectionCode("http://127.0.0.1:8080/a", "http://localhost:9090/b"),
               std::nullopt);
     // The rules for any URL still apply.

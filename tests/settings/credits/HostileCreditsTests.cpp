@@ -7,15 +7,15 @@
 #include <memory>
 #include <string>
 
-#include "tests/settings/credits/CreditsTestServer.h"
-#include "tests/settings/credits/CreditsTestSupport.h"
+#include "platform/foundation/FoundationErrors.h"
+#include "platform/foundation/NSURLError.h"
+#include "platform/foundation/RunLoop.h"
 #include "settings/credits/CreditsAnswer.h"
 #include "settings/credits/CreditsLocations.h"
 #include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
 #include "settings/credits/KVCorvaleSettingsCreditsManager.h"
-#include "platform/foundation/FoundationErrors.h"
-#include "platform/foundation/NSURLError.h"
-#include "platform/foundation/RunLoop.h"
+#include "tests/settings/credits/CreditsTestServer.h"
+#include "tests/settings/credits/CreditsTestSupport.h"
 #include "tests/support/TemporaryDeviceRoot.h"
 
 using namespace credits_test;
@@ -25,7 +25,8 @@ using ImageManager = KVCorvaleSettingsCreditsImageManager;
 
 namespace {
 
-constexpr const char* supportDirectory = "/var/mobile/Library/Application Support/HalcyraMobileSupport/Preferences";
+constexpr const char* supportDirectory =
+    "/var/mobile/Library/Application Support/HalcyraMobileSupport/Preferences";
 constexpr const char* escapingName = "../../../../../../../../Library/PreferenceLoader/Preferences/Pwned";
 constexpr const char* escapedFile = "/Library/PreferenceLoader/Preferences/Pwned.json";
 
@@ -43,7 +44,8 @@ std::string paddedAnswer(const std::string& hash, std::size_t length) {
 // for it: the test looks at the manager while the answer is being handled.
 class HoldingDelegate : public KVCorvaleSettingsCreditsManagerDelegate {
 public:
-    void creditsManagerDidLoadCreditsAndLinks(const std::shared_ptr<Manager>&, const Value&, const Value&) override {
+    void creditsManagerDidLoadCreditsAndLinks(const std::shared_ptr<Manager>&, const Value&,
+                                              const Value&) override {
         if (platform::isMainThread())
             return;
         reached.set_value();
@@ -127,7 +129,8 @@ TEST_F(HostileCreditsTest, NamesThatArePathsOrInfoFilesAreNoAssets) {
     ASSERT_TRUE(manager);
     auto images = std::make_shared<ImageDelegateRecorder>();
     manager->setDelegate(images);
-    manager->startFetchingAsset(Value::dictionary({{"default", Value::dictionary({{"url", "x.json"}, {"hash", "1"}})}}));
+    manager->startFetchingAsset(
+        Value::dictionary({{"default", Value::dictionary({{"url", "x.json"}, {"hash", "1"}})}}));
     ASSERT_TRUE(waitUntilSettled(*manager));
     EXPECT_EQ(images->widths(), (std::vector<std::uint32_t>{0}));
     EXPECT_TRUE(server.paths().empty());
@@ -178,12 +181,14 @@ TEST_F(HostileCreditsTest, APictureIsNotSettledWhileItsAnswerIsHandled) {
     auto manager = ImageManager::init();
     auto holding = std::make_shared<HoldingImageDelegate>();
     manager->setDelegate(holding);
-    manager->startFetchingAsset(Value::dictionary({{"2x", Value::dictionary({{"url", "face.png"}, {"hash", "P1"}})}}));
+    manager->startFetchingAsset(
+        Value::dictionary({{"2x", Value::dictionary({{"url", "face.png"}, {"hash", "P1"}})}}));
     ASSERT_EQ(holding->reached.get_future().wait_for(20s), std::future_status::ready);
     EXPECT_FALSE(manager->downloadSettled()) << "decoded and delivered, not yet cached";
     holding->release.set_value();
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return manager->downloadSettled(); }, 20s));
-    EXPECT_TRUE(std::filesystem::exists(root.hostPath(std::string(supportDirectory) + "/Assets/face.png.json")));
+    EXPECT_TRUE(
+        std::filesystem::exists(root.hostPath(std::string(supportDirectory) + "/Assets/face.png.json")));
 }
 
 TEST_F(HostileCreditsTest, APictureOverItsCapIsNotDownloaded) {
@@ -197,7 +202,8 @@ TEST_F(HostileCreditsTest, APictureOverItsCapIsNotDownloaded) {
     auto manager = ImageManager::init();
     auto images = std::make_shared<ImageDelegateRecorder>();
     manager->setDelegate(images);
-    manager->startFetchingAsset(Value::dictionary({{"2x", Value::dictionary({{"url", "huge.png"}, {"hash", "P1"}})}}));
+    manager->startFetchingAsset(
+        Value::dictionary({{"2x", Value::dictionary({{"url", "huge.png"}, {"hash", "P1"}})}}));
     ASSERT_TRUE(platform::RunLoop::main().runUntil([&] { return manager->downloadSettled(); }, 20s));
     drainSessionQueue();
     EXPECT_TRUE(images->widths().empty()) << "a failed transfer delivers nothing";
