@@ -1,5 +1,6 @@
 #include "hosts/devserver/DevServer.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <sys/socket.h>
@@ -57,6 +58,14 @@ bool writeFileAtomically(const fs::path& file, const std::string& contents) {
         return false;
     }
     return true;
+}
+
+// The library adds the peer's and its own address to the headers; they are no lines the client sent.
+std::size_t headerLinesSent(const httplib::Request& request) {
+    std::size_t lines = request.headers.size();
+    for (const char* added : {"REMOTE_ADDR", "REMOTE_PORT", "LOCAL_ADDR", "LOCAL_PORT"})
+        lines -= std::min(lines, request.headers.count(added));
+    return lines;
 }
 
 // Requests are GETs with a few headers; anything larger is not a client of this server.
@@ -194,7 +203,7 @@ void DevServer::configureServer() {
     m_server->set_socket_options(allowQuickRebindOnly);
     // Counted after the library has read them, so such a request costs one refusal and no more.
     m_server->set_pre_routing_handler([](const httplib::Request& request, httplib::Response& response) {
-        if (request.headers.size() <= maximumHeaderLines)
+        if (headerLinesSent(request) <= maximumHeaderLines)
             return httplib::Server::HandlerResponse::Unhandled;
         response.status = 431;
         response.set_header("Connection", "close");
