@@ -2,9 +2,11 @@
 
 #include <future>
 
+#include "followprompt/alert/MerrowManifest.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/URLLoadingPolicy.h"
 #include "platform/foundation/URLSessionConfiguration.h"
 
 namespace merrow {
@@ -39,6 +41,11 @@ std::shared_ptr<UIImage> loadImageSynchronously(const Value& urlString, std::chr
         return nullptr;
     auto url = NSURL::URLWithString(urlString.asString());
     if (!url)
+        return nullptr;
+    // A manifest from elsewhere may not make the device call its own local services.
+    auto origin = manifestURL();
+    if (platform::URLLoadingPolicy::isLoopbackURL(url->absoluteString()) &&
+        !(origin && platform::URLLoadingPolicy::isLoopbackURL(origin->absoluteString())))
         return nullptr;
     auto data = url->isFileURL() ? NSData::dataWithContentsOfURL(url) : fetchWithTimeout(url, timeout);
     if (!data || data->length() == 0)

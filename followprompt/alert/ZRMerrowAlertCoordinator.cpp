@@ -22,6 +22,9 @@ namespace {
     return cls;
 }();
 
+// A manifest is a few kilobytes of text; anything much larger only costs SpringBoard memory.
+constexpr std::size_t maximumManifestLength = 256 * 1024;
+
 } // namespace
 
 std::shared_ptr<ZRMerrowAlertCoordinator> ZRMerrowAlertCoordinator::sharedCoordinator() {
@@ -45,7 +48,8 @@ void ZRMerrowAlertCoordinator::startDownloadingManifestIfNeeded() {
     }
     auto self = selfAs<ZRMerrowAlertCoordinator>();
     auto task = NSURLSession::sharedSession()->dataTaskWithURL(
-        url, [self](std::shared_ptr<NSData> data, std::shared_ptr<NSHTTPURLResponse>, NSErrorPtr error) {
+        url, maximumManifestLength,
+        [self](std::shared_ptr<NSData> data, std::shared_ptr<NSHTTPURLResponse>, NSErrorPtr error) {
             if (!self)
                 return;
             std::optional<Value> parsed;

@@ -1,7 +1,10 @@
 #include "hosts/devserver/DevServer.h"
 
-#include <fstream>
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <unistd.h>
 
@@ -29,27 +32,51 @@ void setProblem(std::string* problem, std::string text) {
     }
 }
 
-// A client polling for the file never sees it half written.
+// A client polling for the file never sees it half written. The temporary file is made beside the
+// target under a name nobody can guess, and made new (mkstemp opens with O_EXCL): a link planted
+// under a predictable name in a shared folder would otherwise have the certificate written through it.
 bool writeFileAtomically(const fs::path& file, const std::string& contents) {
-    auto temporary = file;
-    temporary += ".tmp-" + std::to_string(::getpid());
-    {
-        std::ofstream stream(temporary, std::ios::out | std::ios::trunc | std::ios::binary);
-        if (!stream.write(contents.data(), static_cast<std::streamsize>(contents.size())) ||
-            !stream.flush()) {
-            std::error_code ignored;
-            fs::remove(temporary, ignored);
-            return false;
-        }
+    std::string pattern = file.string() + ".XXXXXX";
+    int descriptor = ::mkstemp(pattern.data());
+    if (descriptor < 0)
+        return false;
+    const fs::path temporary = pattern;
+    bool written = ::fchmod(descriptor, 0644) == 0;
+    for (std::size_t offset = 0; written && offset < contents.size();) {
+        ssize_t count = ::write(descriptor, contents.data() + offset, contents.size() - offset);
+        if (count < 0 && errno == EINTR)
+            continue;
+        written = count > 0;
+        offset += written ? static_cast<std::size_t>(count) : 0;
     }
+    written = ::close(descriptor) == 0 && written;
     std::error_code error;
-    fs::rename(temporary, file, error);
-    if (error) {
+    if (written)
+        fs::rename(temporary, file, error);
+    if (!written || error) {
         fs::remove(temporary, error);
         return false;
     }
     return true;
 }
+
+// The library adds the peer's and its own address to the headers; they are no lines the client sent.
+std::size_t headerLinesSent(const httplib::Request& request) {
+    std::size_t lines = request.headers.size();
+    for (const char* added : {"REMOTE_ADDR", "REMOTE_PORT", "LOCAL_ADDR", "LOCAL_PORT"})
+        lines -= std::min(lines, request.headers.count(added));
+    return lines;
+}
+
+// Requests are GETs with a few headers; anything larger is not a client of this server.
+constexpr std::size_t maximumHeaderLines = 100;
+constexpr std::size_t maximumPayloadLength = 64 * 1024;
+constexpr time_t readTimeoutSeconds = 2;
+constexpr time_t writeTimeoutSeconds = 5;
+// cpp-httplib gives each connection a worker until its request has been read, with a timeout per
+// read only: a client trickling header bytes holds its worker for as long as it likes. Enough
+// workers that a handful of such clients leave plenty for everybody else.
+constexpr std::size_t workerCount = 32;
 
 } // namespace
 
@@ -159,6 +186,10 @@ bool DevServer::bind(int port, std::string* problem) {
 
 void DevServer::configureServer() {
     m_server->set_keep_alive_timeout(keepAliveTimeoutSeconds);
+    m_server->set_read_timeout(readTimeoutSeconds, 0);
+    m_server->set_write_timeout(writeTimeoutSeconds, 0);
+    m_server->set_payload_max_length(maximumPayloadLength);
+    m_server->new_task_queue = [] { return new httplib::ThreadPool(workerCount); };
     // Answers are small: without this each one waits on the client's delayed acknowledgement.
     m_server->set_tcp_nodelay(true);
     m_server->set_error_handler(
@@ -170,6 +201,14 @@ void DevServer::configureServer() {
         }
     });
     m_server->set_socket_options(allowQuickRebindOnly);
+    // Counted after the library has read them, so such a request costs one refusal and no more.
+    m_server->set_pre_routing_handler([](const httplib::Request& request, httplib::Response& response) {
+        if (headerLinesSent(request) <= maximumHeaderLines)
+            return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 431;
+        response.set_header("Connection", "close");
+        return httplib::Server::HandlerResponse::Handled;
+    });
     m_routes.install(*m_server);
 }
 

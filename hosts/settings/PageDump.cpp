@@ -51,6 +51,12 @@ nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& p
     line["titleView"] = RootPageDump::titleView(page);
     line["bars"] = RootPageDump::bars(page);
     line["rightBarButton"] = RootPageDump::rightBarButton(page);
+    // Only when the page cut its credits short, so that ordinary dumps stay as they are.
+    if (class_respondsToSelector(object_getClass(page), "_rowsLeftOut")) {
+        Value leftOut = objc_msgSend(page, "_rowsLeftOut").value();
+        if (leftOut["credits"].integerValue() > 0 || leftOut["links"].integerValue() > 0)
+            line["rowsLeftOut"] = ValueJSON::from(leftOut);
+    }
     line["alert"] = alert(alertController);
     line["events"] = nlohmann::ordered_json::array();
     for (const auto& recorded : events)

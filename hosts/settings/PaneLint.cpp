@@ -6,6 +6,7 @@
 
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSPredicate.h"
+#include "platform/foundation/PathComponent.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/preferences/PSTableCell.h"
 
@@ -64,8 +65,22 @@ std::vector<std::string> PaneLint::listFileNames() const {
     return names;
 }
 
+void PaneLint::lintTweakName(std::vector<LintProblem>& problems) const {
+    auto info = platform::PropertyList::readFile(m_bundlePath + "/Info.plist");
+    if (!info)
+        return;
+    const Value& name = (*info)["KVTweakName"];
+    if (!name.isString())
+        return;
+    const std::string& text = name.asString();
+    if (!platform::isSinglePathComponent(text) || !platform::isSinglePathComponent(text + ".json"))
+        problems.push_back({"Info.plist", Value(), "KVTweakName", name,
+                            "is not a single path component, so the credits are never fetched"});
+}
+
 std::vector<LintProblem> PaneLint::run() const {
     std::vector<LintProblem> problems;
+    lintTweakName(problems);
     for (const auto& name : listFileNames()) {
         auto list = platform::PropertyList::readFile(m_bundlePath + "/" + name);
         if (!list || !list->isDictionary()) {

@@ -17,7 +17,9 @@ namespace corvale::settingshost {
 //   collapsed);
 // - a "cell" that is not a cell type the framework knows;
 // - in the main list (<tweak name>.plist), a theme colour ("headerColour", "tintColour" and their
-//   ":dark" variants) that describes no colour.
+//   ":dark" variants) that describes no colour;
+// - in Info.plist, a "KVTweakName" that cannot name the credits cache file ("<name>.json") as one
+//   path component, so the credits are never fetched.
 class PaneLint {
 public:
     // Whether a colour string describes a colour; the pane's own parser answers in the host.
@@ -35,6 +37,7 @@ public:
 
 private:
     std::vector<std::string> listFileNames() const;
+    void lintTweakName(std::vector<LintProblem>& problems) const;
     void lintRow(const std::string& fileName, const Value& row, const std::vector<std::string>& keys,
                  bool isMainList, std::vector<LintProblem>& problems) const;
     void lintThemeColours(const std::string& fileName, const Value& list,

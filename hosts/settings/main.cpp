@@ -1,4 +1,5 @@
 // corvale-settings: the Settings app of the simulated device, with the installed pane open.
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <vector>
 
 #include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSURLSession.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "hosts/settings/CommandLine.h"
 #include "hosts/common/ExitStatus.h"
@@ -23,6 +25,7 @@ namespace {
 using namespace corvale::settingshost;
 
 constexpr const char* settingsApplicationIdentifier = "com.apple.Preferences";
+constexpr auto quitDrainBound = std::chrono::seconds(3);
 
 constexpr std::string_view programName = "corvale-settings";
 
@@ -71,6 +74,8 @@ int run(const CommandLine& commandLine) {
     StepRunner runner(*application, std::cout, std::cerr);
     auto status = runner.run(commandLine.steps);
     std::cout.flush();
+    // Answers already in hand finish their work (a credits cache being written) before the app ends.
+    NSURLSession::sharedSession()->drainDelegateQueue(quitDrainBound);
     return status;
 }
 

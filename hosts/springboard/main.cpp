@@ -1,4 +1,5 @@
 // merrow-springboard: SpringBoard of the simulated device, with its tweaks loaded.
+#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -7,6 +8,7 @@
 #include <vector>
 
 #include "platform/foundation/DeviceRoot.h"
+#include "platform/foundation/NSURLSession.h"
 #include "platform/foundation/RandomSource.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "hosts/common/ExitStatus.h"
@@ -20,6 +22,7 @@ using namespace corvale::springboardhost;
 using namespace corvale::hosts;
 
 constexpr std::string_view programName = "merrow-springboard";
+constexpr auto quitDrainBound = std::chrono::seconds(3);
 
 std::optional<std::string> prepareDevice(const SpringBoardCommandLine& commandLine) {
     if (auto problem = commandLine.device.apply())
@@ -74,6 +77,8 @@ int main(int argc, char** argv) {
         status = host.run(commandLine.steps, &restartAt);
     }
     std::cout.flush();
+    // Answers already in hand finish their work before this process ends or is replaced.
+    NSURLSession::sharedSession()->drainDelegateQueue(quitDrainBound);
     if (status != exitSuccess || restartAt >= commandLine.steps.size())
         return status;
     return restartWith(argv, arguments, commandLine, restartAt);

@@ -1,8 +1,10 @@
 #include "platform/corefoundation/PreferenceDomain.h"
 
+#include <cstdio>
 #include <filesystem>
 #include <system_error>
 
+#include "platform/corefoundation/DomainFileLock.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/PropertyList.h"
 
@@ -38,40 +40,66 @@ bool PreferenceDomain::synchronize() {
         m_values.reset();
         return true;
     }
+    std::error_code folderError;
+    std::filesystem::create_directories(DeviceRoot::resolve(m_devicePath).parent_path(), folderError);
+    if (folderError)
+        return false;
+    DomainFileLock lock(DeviceRoot::resolve(m_devicePath + ".lock"));
+    if (!lock.held()) {
+        std::fprintf(stderr, "CFPreferences: couldn't lock %s; the change is not written yet\n",
+                     m_devicePath.c_str());
+        return false;
+    }
+    return mergeIntoDisk();
+}
+
+bool PreferenceDomain::mergeIntoDisk() {
     // Another process may have written other keys since this copy was read: keep theirs.
-    Value::Dictionary merged = readFromDisk();
+    auto merged = readFromDisk();
+    if (!merged) {
+        reportUnreadable("the file is kept and the change is not written");
+        return false;
+    }
     for (const auto& [key, value] : m_pendingChanges) {
         if (value.isNull())
-            merged.erase(key);
+            merged->erase(key);
         else
-            merged.insert_or_assign(key, value);
+            merged->insert_or_assign(key, value);
     }
-    if (!writeToDisk(merged))
+    if (!writeToDisk(*merged))
         return false;
-    m_values = std::move(merged);
+    m_values = std::move(*merged);
     m_pendingChanges.clear();
     return true;
 }
 
 Value::Dictionary& PreferenceDomain::loadedValues() {
-    if (!m_values)
-        m_values = readFromDisk();
+    if (!m_values) {
+        auto read = readFromDisk();
+        if (!read)
+            reportUnreadable("reading it as empty");
+        m_values = read ? std::move(*read) : Value::Dictionary();
+    }
     return *m_values;
 }
 
-Value::Dictionary PreferenceDomain::readFromDisk() const {
+std::optional<Value::Dictionary> PreferenceDomain::readFromDisk() const {
+    std::error_code existsError;
+    if (!std::filesystem::exists(DeviceRoot::resolve(m_devicePath), existsError) && !existsError)
+        return Value::Dictionary();
     auto contents = PropertyList::readFile(m_devicePath);
     if (!contents || !contents->isDictionary())
-        return {};
+        return std::nullopt;
     return contents->asDictionary();
 }
 
 bool PreferenceDomain::writeToDisk(const Value::Dictionary& values) const {
-    std::error_code folderError;
-    std::filesystem::create_directories(DeviceRoot::resolve(m_devicePath).parent_path(), folderError);
-    if (folderError)
-        return false;
     return PropertyList::writeFile(m_devicePath, Value(values));
+}
+
+void PreferenceDomain::reportUnreadable(std::string_view consequence) const {
+    std::fprintf(stderr, "CFPreferences: couldn't read the preference domain %s; %.*s\n",
+                 m_devicePath.c_str(), static_cast<int>(consequence.size()), consequence.data());
 }
 
 bool PreferenceDomain::isPropertyListValue(const Value& value) {

@@ -10,7 +10,10 @@ namespace platform {
 
 // One process's copy of one preference domain. It is read from disk on first use; changes stay in
 // memory until `synchronize` merges them into what is on disk at that moment and writes the result
-// atomically. Not thread-safe on its own: PreferencesStore serialises every call.
+// atomically, holding a lock on the domain (flock on a lock file beside it) so that another process
+// merging at the same time waits instead of losing our keys or we theirs. A file that exists but
+// cannot be read is never replaced: the change stays pending, and the failure goes to stderr. Not
+// thread-safe on its own: PreferencesStore serialises every call.
 class PreferenceDomain {
 public:
     explicit PreferenceDomain(std::string devicePath) : m_devicePath(std::move(devicePath)) {}
@@ -27,9 +30,12 @@ public:
 
 private:
     Value::Dictionary& loadedValues();
-    // The file's dictionary; empty when it is missing, unreadable or not a dictionary.
-    Value::Dictionary readFromDisk() const;
+    // The file's dictionary, empty when there is no file; nothing when the file is there but is not
+    // a readable dictionary.
+    std::optional<Value::Dictionary> readFromDisk() const;
+    bool mergeIntoDisk();
     bool writeToDisk(const Value::Dictionary& values) const;
+    void reportUnreadable(std::string_view consequence) const;
     static bool isPropertyListValue(const Value& value);
 
     std::string m_devicePath;

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <mutex>
 #include <optional>
@@ -23,6 +24,27 @@ std::filesystem::path defaultRoot() {
 }
 
 std::string errnoDescription(int code) { return std::strerror(code); }
+
+bool writeAll(int descriptor, const std::vector<std::uint8_t>& bytes) {
+    std::size_t offset = 0;
+    while (offset < bytes.size()) {
+        ssize_t written = ::write(descriptor, bytes.data() + offset, bytes.size() - offset);
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        offset += static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+void syncFolder(const std::filesystem::path& folder) {
+    int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    ::fsync(descriptor);
+    ::close(descriptor);
+}
 
 } // namespace
 
@@ -111,22 +133,25 @@ bool writeFileAtomically(std::string_view devicePath, const std::vector<std::uin
     // Unique per process and per write, so that two writers never share a temporary file.
     static std::atomic<std::uint64_t> writeCounter{0};
     temporary += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(writeCounter.fetch_add(1));
-    {
-        std::ofstream stream(temporary, std::ios::binary | std::ios::trunc);
-        if (!stream) {
-            int code = errno ? errno : EACCES;
-            reportError(error, NSPOSIXErrorDomain, code,
-                        "The file \"" + std::string(devicePath) + "\" couldn't be saved: " + errnoDescription(code));
-            return false;
-        }
-        stream.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        stream.flush();
-        if (!stream) {
-            std::error_code ignored;
-            std::filesystem::remove(temporary, ignored);
-            reportError(error, NSPOSIXErrorDomain, EIO, "The file \"" + std::string(devicePath) + "\" couldn't be written.");
-            return false;
-        }
+    int descriptor = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        int code = errno;
+        reportError(error, NSPOSIXErrorDomain, code,
+                    "The file \"" + std::string(devicePath) +
+                        "\" couldn't be saved: " + errnoDescription(code));
+        return false;
+    }
+    // The data reaches the disk before the rename makes it the file, so that a crash leaves either
+    // the old file or the new one whole, never an empty file under the name.
+    bool written = writeAll(descriptor, bytes) && ::fsync(descriptor) == 0;
+    int writeCode = errno;
+    written = ::close(descriptor) == 0 && written;
+    if (!written) {
+        std::error_code ignored;
+        std::filesystem::remove(temporary, ignored);
+        reportError(error, NSPOSIXErrorDomain, writeCode ? writeCode : EIO,
+                    "The file \"" + std::string(devicePath) + "\" couldn't be written.");
+        return false;
     }
     std::error_code renameError;
     std::filesystem::rename(temporary, target, renameError);
@@ -137,6 +162,8 @@ bool writeFileAtomically(std::string_view devicePath, const std::vector<std::uin
                     "The file \"" + std::string(devicePath) + "\" couldn't be saved: " + renameError.message());
         return false;
     }
+    // The rename itself lives in the folder.
+    syncFolder(target.parent_path());
     return true;
 }
 

@@ -10,7 +10,9 @@
 inline constexpr std::int64_t NSFileNoSuchFileError = 4;
 inline constexpr std::int64_t NSFileReadUnknownError = 256;
 inline constexpr std::int64_t NSFileReadNoPermissionError = 257;
+inline constexpr std::int64_t NSFileReadInvalidFileNameError = 258;
 inline constexpr std::int64_t NSFileReadNoSuchFileError = 260;
+inline constexpr std::int64_t NSFileReadTooLargeError = 263;
 inline constexpr std::int64_t NSFileWriteUnknownError = 512;
 inline constexpr std::int64_t NSFileWriteNoPermissionError = 513;
 inline constexpr std::int64_t NSFileWriteFileExistsError = 516;

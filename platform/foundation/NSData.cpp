@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <unistd.h>
 
 #include "platform/foundation/DeviceRoot.h"
@@ -95,6 +97,24 @@ std::shared_ptr<NSData> NSData::dataWithContentsOfFile(std::string_view path, NS
         return nullptr;
     }
     return std::make_shared<NSData>(std::move(bytes));
+}
+
+std::shared_ptr<NSData> NSData::dataWithContentsOfFile(std::string_view path, std::size_t maximumLength,
+                                                       NSErrorPtr* error) {
+    std::error_code sizeError;
+    auto size = std::filesystem::file_size(platform::DeviceRoot::resolve(path), sizeError);
+    if (!sizeError && size > maximumLength) {
+        reportError(error, NSCocoaErrorDomain, NSFileReadTooLargeError,
+                    "The file \"" + std::string(path) + "\" is too large to read.");
+        return nullptr;
+    }
+    auto data = dataWithContentsOfFile(path, error);
+    if (data && data->length() > maximumLength) {
+        reportError(error, NSCocoaErrorDomain, NSFileReadTooLargeError,
+                    "The file \"" + std::string(path) + "\" is too large to read.");
+        return nullptr;
+    }
+    return data;
 }
 
 std::shared_ptr<NSData> NSData::dataWithContentsOfURL(const std::shared_ptr<NSURL>& url, NSErrorPtr* error) {

@@ -22,6 +22,9 @@ public:
     static std::shared_ptr<NSData> dataWithBytes(const void* bytes, std::size_t length);
     // Nothing for a missing or unreadable file or a folder.
     static std::shared_ptr<NSData> dataWithContentsOfFile(std::string_view path, NSErrorPtr* error = nullptr);
+    // The same, refusing (NSFileReadTooLargeError) a file longer than `maximumLength` before reading it.
+    static std::shared_ptr<NSData> dataWithContentsOfFile(std::string_view path, std::size_t maximumLength,
+                                                          NSErrorPtr* error = nullptr);
     // File URLs read the file; http and https URLs are fetched synchronously with the same rules as
     // NSURLSession (plain http only to loopback hosts, size cap, bounded redirects).
     static std::shared_ptr<NSData> dataWithContentsOfURL(const std::shared_ptr<NSURL>& url,

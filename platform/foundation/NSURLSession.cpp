@@ -1,5 +1,8 @@
 #include "platform/foundation/NSURLSession.h"
 
+#include <algorithm>
+#include <future>
+
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/URLTransferEngine.h"
 
@@ -31,4 +34,21 @@ std::shared_ptr<NSURLSessionDataTask> NSURLSession::dataTaskWithURL(const std::s
                                                                     CompletionHandler completionHandler) {
     return std::make_shared<NSURLSessionDataTask>(m_nextTaskIdentifier++, url, configuration(),
                                                   m_delegateQueue, std::move(completionHandler));
+}
+
+std::shared_ptr<NSURLSessionDataTask> NSURLSession::dataTaskWithURL(const std::shared_ptr<NSURL>& url,
+                                                                    std::size_t maximumBodyLength,
+                                                                    CompletionHandler completionHandler) {
+    auto limited = configuration();
+    limited.maximumBodyLength = std::min(limited.maximumBodyLength, maximumBodyLength);
+    return std::make_shared<NSURLSessionDataTask>(m_nextTaskIdentifier++, url, std::move(limited),
+                                                  m_delegateQueue, std::move(completionHandler));
+}
+
+bool NSURLSession::drainDelegateQueue(std::chrono::milliseconds bound) const {
+    // The queue is serial: once this marker runs, everything queued before it has.
+    auto reached = std::make_shared<std::promise<void>>();
+    auto future = reached->get_future();
+    dispatch_async(m_delegateQueue, [reached] { reached->set_value(); });
+    return future.wait_for(bound) == std::future_status::ready;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -30,6 +31,17 @@ public:
     // A suspended task: resume() starts it.
     std::shared_ptr<NSURLSessionDataTask> dataTaskWithURL(const std::shared_ptr<NSURL>& url,
                                                           CompletionHandler completionHandler);
+
+    // The same with a body cap of its own, for a caller that knows how large an answer can be: the
+    // smaller of this and the session's cap applies.
+    std::shared_ptr<NSURLSessionDataTask> dataTaskWithURL(const std::shared_ptr<NSURL>& url,
+                                                          std::size_t maximumBodyLength,
+                                                          CompletionHandler completionHandler);
+
+    // Waits, at most `bound`, until every block queued on the delegate queue so far has run: what a
+    // process does before it exits, so that a completion handler writing a cache is not cut off.
+    // False when the bound ran out first. Must not be called on the delegate queue itself.
+    bool drainDelegateQueue(std::chrono::milliseconds bound) const;
 
     const dispatch_queue_t& delegateQueue() const { return m_delegateQueue; }
     platform::URLSessionConfiguration configuration() const;

@@ -48,7 +48,9 @@ void NSURLSessionDataTask::resume() {
 
 void NSURLSessionDataTask::cancel() {
     std::unique_lock lock(m_mutex);
-    if (m_state == NSURLSessionTaskState::Canceling || m_state == NSURLSessionTaskState::Completed)
+    // Once its handler has the answer, a task has nothing left to cancel.
+    if (m_delivered || m_state == NSURLSessionTaskState::Canceling ||
+        m_state == NSURLSessionTaskState::Completed)
         return;
     m_state = NSURLSessionTaskState::Canceling;
     if (!m_started) {
@@ -81,10 +83,13 @@ void NSURLSessionDataTask::deliver(const platform::URLTransferResult& result) {
         if (m_delivered)
             return;
         m_delivered = true;
-        m_state = NSURLSessionTaskState::Completed;
         handler = std::move(m_completionHandler);
         m_completionHandler = nullptr;
     }
+    // The task is still running while its handler works on the answer: whoever waits for it to
+    // complete waits for the handler's work (a picture decoded, a cache file written) too.
     if (handler)
         handler(result.data, result.response, result.error);
+    std::lock_guard lock(m_mutex);
+    m_state = NSURLSessionTaskState::Completed;
 }

@@ -21,8 +21,9 @@ struct URLTransferResult;
 
 // A GET of one URL, made by NSURLSession::dataTaskWithURL. It starts suspended; resume() starts it.
 // The completion handler runs exactly once, on the session's delegate queue: with data and response
-// (whatever the HTTP status), or with an error and nothing else. A running task keeps itself alive
-// until its handler has run, so the caller need not hold on to it.
+// (whatever the HTTP status), or with an error and nothing else. The task is Completed only once its
+// handler has returned. A running task keeps itself alive until its handler has run, so the caller
+// need not hold on to it.
 class NSURLSessionDataTask : public std::enable_shared_from_this<NSURLSessionDataTask> {
 public:
     using CompletionHandler = std::function<void(

@@ -96,7 +96,10 @@ std::optional<Value> PropertyList::readFile(std::string_view devicePath, NSError
 }
 
 std::optional<std::string> PropertyList::toXML(const Value& value) {
-    return PlistTree::fromValue(value, maximumDepth).toXML();
+    auto xml = PlistTree::fromValue(value, maximumDepth).toXML();
+    if (xml && xml->size() > maximumInputSize)
+        return std::nullopt;
+    return xml;
 }
 
 bool PropertyList::writeFile(std::string_view devicePath, const Value& value, NSErrorPtr* error) {
@@ -105,8 +108,9 @@ bool PropertyList::writeFile(std::string_view devicePath, const Value& value, NS
         reportError(
             error, NSCocoaErrorDomain, writeInvalidError,
             "Property list invalid for format: it holds a null, a NUL character, a date that is not a "
-            "number, or collections nested deeper than " +
-                std::to_string(maximumDepth) + " levels.");
+            "number, collections nested deeper than " +
+                std::to_string(maximumDepth) + " levels, or more than " + std::to_string(maximumInputSize) +
+                " bytes of XML.");
         return false;
     }
     return writeFileAtomically(devicePath, std::vector<std::uint8_t>(xml->begin(), xml->end()), error);

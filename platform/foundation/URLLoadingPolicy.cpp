@@ -99,4 +99,19 @@ std::optional<std::int64_t> URLLoadingPolicy::rejectionCode(std::string_view tex
     return rejectionByCurl(text);
 }
 
+std::optional<std::int64_t> URLLoadingPolicy::redirectRejectionCode(std::string_view origin,
+                                                                    std::string_view target) {
+    if (auto rejection = rejectionCode(target))
+        return rejection;
+    if (isLoopbackURL(target) && !isLoopbackURL(origin))
+        return NSURLErrorBadServerResponse;
+    return std::nullopt;
+}
+
+bool URLLoadingPolicy::isLoopbackURL(std::string_view text) {
+    auto url = NSURL::URLWithString(text);
+    auto host = url ? url->host() : std::nullopt;
+    return host && isLoopbackHost(*host);
+}
+
 } // namespace platform

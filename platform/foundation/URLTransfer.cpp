@@ -95,8 +95,8 @@ private:
 } // namespace
 
 URLTransfer::URLTransfer(std::shared_ptr<NSURL> url, URLSessionConfiguration configuration)
-    : m_url(std::move(url)), m_configuration(std::move(configuration)),
-      m_deadline(Clock::now() + m_configuration.timeout) {}
+    : m_url(std::move(url)), m_originURL(m_url ? m_url->absoluteString() : std::string()),
+      m_configuration(std::move(configuration)), m_deadline(Clock::now() + m_configuration.timeout) {}
 
 URLTransfer::~URLTransfer() {
     if (m_handle)
@@ -190,7 +190,7 @@ bool URLTransfer::redirect(const char* location) {
         fail(NSURLErrorHTTPTooManyRedirects);
         return false;
     }
-    if (auto rejection = URLLoadingPolicy::rejectionCode(target)) {
+    if (auto rejection = URLLoadingPolicy::redirectRejectionCode(m_originURL, target)) {
         m_result = {nullptr, nullptr, makeURLError(*rejection, target)};
         return false;
     }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <curl/curl.h>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/foundation/HTTPHeaderCollector.h"
@@ -53,6 +54,7 @@ private:
     std::int64_t errorCodeFor(CURLcode code) const;
 
     std::shared_ptr<NSURL> m_url; // of the request under way
+    const std::string m_originURL; // of the first request: only a loopback origin may lead to loopback
     const URLSessionConfiguration m_configuration;
     const Clock::time_point m_deadline;
     CURL* m_handle = nullptr;

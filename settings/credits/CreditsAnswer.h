@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 #include <string>
@@ -9,6 +10,10 @@
 #include "platform/foundation/Value.h"
 
 namespace corvale {
+
+// The largest credits or hash answer taken from the server, and the largest cache file read: a
+// credits list is a few kilobytes, and a larger body only costs memory to parse.
+inline constexpr std::size_t maximumCreditsAnswerLength = 1024 * 1024;
 
 // A credits-server answer (full credits or hash) as the credits manager judges it: usable when the
 // body is a JSON object with a string "hash".

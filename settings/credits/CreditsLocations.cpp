@@ -1,12 +1,21 @@
 #include "settings/credits/CreditsLocations.h"
 
 #include <cstdlib>
+#include <string>
+
+#include "platform/foundation/PathComponent.h"
 
 #ifndef CORVALE_DEFAULT_CREDITS_SERVER
 #define CORVALE_DEFAULT_CREDITS_SERVER "https://credits.halcyra.example"
 #endif
 
 namespace corvale {
+
+namespace {
+
+constexpr std::string_view infoFileSuffix = ".json";
+
+} // namespace
 
 std::string creditsServerBaseURL() {
     const char* configured = std::getenv("CORVALE_CREDITS_SERVER");
@@ -17,10 +26,12 @@ std::string creditsServerBaseURL() {
 }
 
 bool isAcceptableAssetName(std::string_view name) {
-    constexpr std::size_t longestFileName = 255;
-    if (name.empty() || name.size() > longestFileName || name == "." || name == "..")
-        return false;
-    return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+    return platform::isSinglePathComponent(name) && !name.ends_with(infoFileSuffix);
+}
+
+bool isAcceptableTweakName(std::string_view name) {
+    return platform::isSinglePathComponent(name) &&
+           platform::isSinglePathComponent(std::string(name) + std::string(infoFileSuffix));
 }
 
 } // namespace corvale

@@ -250,8 +250,7 @@ void KVCorvaleCreditCell::creditsImageManagerDidLoadImage(
 }
 
 bool KVCorvaleCreditCell::_pictureSettled() const {
-    const auto task = m_imageManager ? m_imageManager->fetchTask() : nullptr;
-    return (!task || task->state() == NSURLSessionTaskState::Completed) && m_picturesInFlight.load() == 0;
+    return (!m_imageManager || m_imageManager->downloadSettled()) && m_picturesInFlight.load() == 0;
 }
 
 std::string KVCorvaleCreditCell::name() const {

@@ -110,6 +110,11 @@ std::shared_ptr<NSURLSessionDataTask> KVCorvaleSettingsCreditsImageManager::fetc
     return m_fetchTask;
 }
 
+bool KVCorvaleSettingsCreditsImageManager::downloadSettled() const {
+    std::lock_guard lock(m_mutex);
+    return !m_lastStartedTask || m_lastStartedTask->state() == NSURLSessionTaskState::Completed;
+}
+
 void KVCorvaleSettingsCreditsImageManager::startFetchingAsset(const Value& logo) {
     cancelRunningDownload();
     Value variant = variantForScreen(logo);
@@ -163,11 +168,12 @@ void KVCorvaleSettingsCreditsImageManager::_fetchFromServer(const std::string& n
     std::lock_guard lock(m_mutex);
     auto generation = ++m_fetchGeneration;
     m_fetchTask = NSURLSession::sharedSession()->dataTaskWithURL(
-        remoteURLForAssetNamed(name),
+        remoteURLForAssetNamed(name), corvale::maximumPictureLength,
         [self, name, generation](std::shared_ptr<NSData> data, std::shared_ptr<NSHTTPURLResponse> response,
                                  NSErrorPtr error) {
             self->handleDownload(name, generation, data, response, error != nullptr);
         });
+    m_lastStartedTask = m_fetchTask;
     // Started under the lock so that a cancel from another thread finds the task it is meant for.
     m_fetchTask->resume();
 }

@@ -39,6 +39,9 @@ public:
     // The variant being served (null when none) and the last download started.
     Value assetInfo() const;
     std::shared_ptr<NSURLSessionDataTask> fetchTask() const;
+    // No download is running or having its answer handled (decoded, delivered, cached). The fetch
+    // task is forgotten as its answer arrives, before that work, so it cannot tell.
+    bool downloadSettled() const;
 
 private:
     KVCorvaleSettingsCreditsImageManager() = default;
@@ -58,6 +61,7 @@ private:
     mutable std::mutex m_mutex; // shared between the caller's thread and the session's queue
     Value _assetInfo;
     std::shared_ptr<NSURLSessionDataTask> m_fetchTask;
+    std::shared_ptr<NSURLSessionDataTask> m_lastStartedTask;
     // Counts downloads, so that an older download's completion does not forget a newer task.
     std::uint64_t m_fetchGeneration = 0;
     std::weak_ptr<KVCorvaleSettingsCreditsImageManagerDelegate> m_delegate;

@@ -2,6 +2,7 @@
 
 #include "settings/credits/CreditsAnswer.h"
 #include "settings/credits/CreditsLocations.h"
+#include "platform/foundation/FoundationErrors.h"
 #include "platform/foundation/NSData.h"
 #include "platform/foundation/NSFileManager.h"
 #include "platform/foundation/NSJSONSerialization.h"
@@ -45,11 +46,15 @@ KVCorvaleSettingsCreditsManager::initWithTweakName(std::string tweakName) {
 }
 
 std::shared_ptr<NSURL> KVCorvaleSettingsCreditsManager::creditsURLForTweakName(std::string_view tweakName) {
+    if (!corvale::isAcceptableTweakName(tweakName))
+        return nullptr;
     return NSURL::fileURLWithPath(cacheFilePath(tweakName));
 }
 
 std::shared_ptr<NSURL>
 KVCorvaleSettingsCreditsManager::remoteCreditsURLForTweakName(std::string_view tweakName) {
+    if (!corvale::isAcceptableTweakName(tweakName))
+        return nullptr;
     return NSURL::URLWithString(corvale::creditsServerBaseURL() + "/credits/" + std::string(tweakName));
 }
 
@@ -71,6 +76,13 @@ void KVCorvaleSettingsCreditsManager::setDelegate(
 }
 
 void KVCorvaleSettingsCreditsManager::startFetch() {
+    // A name that is not one path component would take the cache file and the request elsewhere.
+    if (!corvale::isAcceptableTweakName(_tweakName)) {
+        failWithError(NSError::errorWithDomain(NSCocoaErrorDomain, NSFileReadInvalidFileNameError,
+                                               "The tweak name \"" + _tweakName +
+                                                   "\" is not a single path component."));
+        return;
+    }
     if (m_inProgress.exchange(true))
         return;
     auto cachedHash = _loadFromFile();
@@ -82,11 +94,15 @@ void KVCorvaleSettingsCreditsManager::startFetch() {
 }
 
 void KVCorvaleSettingsCreditsManager::clearLocalStorage() {
+    if (!corvale::isAcceptableTweakName(_tweakName))
+        return;
     NSFileManager::defaultManager().removeItemAtPath(cacheFilePath(_tweakName));
 }
 
 std::optional<std::string> KVCorvaleSettingsCreditsManager::_loadFromFile() {
-    auto contents = NSData::dataWithContentsOfFile(cacheFilePath(_tweakName));
+    // A cache larger than any answer the server may send was not written by us whole.
+    auto contents =
+        NSData::dataWithContentsOfFile(cacheFilePath(_tweakName), corvale::maximumCreditsAnswerLength);
     if (!contents)
         return std::nullopt;
     auto cache = NSJSONSerialization::JSONObjectWithData(contents->bytes());
@@ -103,10 +119,12 @@ void KVCorvaleSettingsCreditsManager::_fetchFromServer() {
     auto self = selfAs<KVCorvaleSettingsCreditsManager>();
     NSURLSession::sharedSession()
         ->dataTaskWithURL(
-            m_remoteCreditsURL,
+            m_remoteCreditsURL, corvale::maximumCreditsAnswerLength,
             [self](std::shared_ptr<NSData> data, std::shared_ptr<NSHTTPURLResponse>, NSErrorPtr error) {
-                self->m_inProgress = false;
+                // Cleared once the answer is delivered and cached, so that "not in progress" means
+                // the exchange is over.
                 self->handleCreditsAnswer(CreditsAnswer::read(data, error));
+                self->m_inProgress = false;
             })
         ->resume();
 }
@@ -115,12 +133,13 @@ void KVCorvaleSettingsCreditsManager::_fetchFromServerIfOutdatedWithHash(std::st
     m_inProgress = true;
     auto self = selfAs<KVCorvaleSettingsCreditsManager>();
     NSURLSession::sharedSession()
-        ->dataTaskWithURL(m_remoteCreditsHashURL,
+        ->dataTaskWithURL(m_remoteCreditsHashURL, corvale::maximumCreditsAnswerLength,
                           [self, cachedHash = std::move(cachedHash)](std::shared_ptr<NSData> data,
                                                                      std::shared_ptr<NSHTTPURLResponse>,
                                                                      NSErrorPtr error) {
-                              self->m_inProgress = false;
-                              self->handleHashAnswer(CreditsAnswer::read(data, error), cachedHash);
+                              // A changed hash starts the download, which stays in progress.
+                              if (!self->handleHashAnswer(CreditsAnswer::read(data, error), cachedHash))
+                                  self->m_inProgress = false;
                           })
         ->resume();
 }
@@ -134,15 +153,17 @@ void KVCorvaleSettingsCreditsManager::handleCreditsAnswer(const CreditsAnswer& a
     writeCache(answer.object);
 }
 
-void KVCorvaleSettingsCreditsManager::handleHashAnswer(const CreditsAnswer& answer,
+bool KVCorvaleSettingsCreditsManager::handleHashAnswer(const CreditsAnswer& answer,
                                                        const std::string& cachedHash) {
     if (!answer.usable) {
         failWithError(answer.error);
-        return;
+        return false;
     }
     // Compared exactly: a hash that differs only in letter case is another version.
-    if (answer.hash != cachedHash)
-        _fetchFromServer();
+    if (answer.hash == cachedHash)
+        return false;
+    _fetchFromServer();
+    return true;
 }
 
 void KVCorvaleSettingsCreditsManager::provideReceivedInformation(const Value& information) {

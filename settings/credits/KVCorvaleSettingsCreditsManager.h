@@ -27,13 +27,14 @@ public:
     // Nil, after logging, when the support directory cannot be created.
     static std::shared_ptr<KVCorvaleSettingsCreditsManager> initWithTweakName(std::string tweakName);
 
-    // Ignored while a request is running.
+    // Ignored while a request is running. With a tweak name that is not a single path component it
+    // touches neither the cache nor the server and reports the failure at once.
     void startFetch();
     // Removes the cache file; failures (no file) are ignored.
     void clearLocalStorage();
 
     // The cache file, the full-credits address and its "hash" sub-path. The tweak name is inserted
-    // as it is; nil when the result is not a URL.
+    // as it is; nil when the result is not a URL or the name is not a single path component.
     static std::shared_ptr<NSURL> creditsURLForTweakName(std::string_view tweakName);
     static std::shared_ptr<NSURL> remoteCreditsURLForTweakName(std::string_view tweakName);
     static std::shared_ptr<NSURL> remoteCreditsHashURLForTweakName(std::string_view tweakName);
@@ -42,6 +43,7 @@ public:
     void setDelegate(const std::shared_ptr<KVCorvaleSettingsCreditsManagerDelegate>& delegate);
 
     const std::string& tweakName() const { return _tweakName; }
+    // From the start of a load until its last answer has been handled (delivered and cached).
     bool inProgress() const { return m_inProgress.load(); }
 
 private:
@@ -54,7 +56,8 @@ private:
     void provideReceivedInformation(const Value& information);
 
     void handleCreditsAnswer(const corvale::CreditsAnswer& answer);
-    void handleHashAnswer(const corvale::CreditsAnswer& answer, const std::string& cachedHash);
+    // True when the answer started the full download.
+    bool handleHashAnswer(const corvale::CreditsAnswer& answer, const std::string& cachedHash);
     void writeCache(Value information) const;
     void failWithError(const NSErrorPtr& error);
 

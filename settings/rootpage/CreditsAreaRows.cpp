@@ -10,14 +10,15 @@
 CreditsAreaRows::CreditsAreaRows(std::shared_ptr<NSBundle> bundle, id linkTarget)
     : m_bundle(std::move(bundle)), m_linkTarget(std::move(linkTarget)) {}
 
-void CreditsAreaRows::appendTo(PSSpecifierList& rows, const Known& known) const {
+CreditsAreaRows::LeftOut CreditsAreaRows::appendTo(PSSpecifierList& rows, const Known& known) const {
+    LeftOut leftOut;
     if (!known.credits.isNull()) {
         rows.push_back(PSSpecifier::groupSpecifierWithName("Credits"));
-        appendCreditRows(rows, known.credits);
+        leftOut.credits = appendCreditRows(rows, known.credits);
         if (!known.links.isNull())
-            appendLinkRows(rows, known.links);
+            leftOut.links = appendLinkRows(rows, known.links);
     } else if (!known.links.isNull()) {
-        appendLinkRows(rows, known.links);
+        leftOut.links = appendLinkRows(rows, known.links);
     } else {
         rows.push_back(PSSpecifier::groupSpecifierWithName("Credits"));
         const bool failed = known.failed;
@@ -25,15 +26,23 @@ void CreditsAreaRows::appendTo(PSSpecifierList& rows, const Known& known) const 
             failed ? "Couldn't load credits" : "", nullptr, "", "", nullptr,
             PSTableCell::cellTypeFromString(failed ? "PSStaticTextCell" : "PSSpinnerCell"), nullptr));
     }
+    return leftOut;
 }
 
-void CreditsAreaRows::appendCreditRows(PSSpecifierList& rows, const Value& people) const {
+std::size_t CreditsAreaRows::appendCreditRows(PSSpecifierList& rows, const Value& people) const {
     if (!people.isArray())
-        return;
+        return 0;
+    std::size_t built = 0;
+    std::size_t leftOut = 0;
     for (const Value& person : people.asArray()) {
         // Copying the keys of anything but an object would have nothing to copy from.
         if (!person.isDictionary())
             continue;
+        if (built == maximumCreditRows) {
+            ++leftOut;
+            continue;
+        }
+        ++built;
         auto row = PSSpecifier::preferenceSpecifierNamed(
             "", nullptr, "", "", nullptr, PSTableCell::cellTypeFromString("PSDefaultCell"), nullptr);
         for (const auto& [key, value] : person.asDictionary())
@@ -43,17 +52,25 @@ void CreditsAreaRows::appendCreditRows(PSSpecifierList& rows, const Value& peopl
         row->setProperty(Value(static_cast<std::int64_t>(creditRowHeight)), "height");
         rows.push_back(row);
     }
+    return leftOut;
 }
 
-void CreditsAreaRows::appendLinkRows(PSSpecifierList& rows, const Value& entries) const {
+std::size_t CreditsAreaRows::appendLinkRows(PSSpecifierList& rows, const Value& entries) const {
     rows.push_back(PSSpecifier::emptyGroupSpecifier());
     if (!entries.isArray())
-        return;
+        return 0;
+    std::size_t built = 0;
+    std::size_t leftOut = 0;
     for (const Value& entry : entries.asArray()) {
         const Value title = entry.isDictionary() ? entry["title"] : Value();
         const Value url = entry.isDictionary() ? entry["url"] : Value();
         if (!title.isString() || !url.isString())
             continue;
+        if (built == maximumLinkRows) {
+            ++leftOut;
+            continue;
+        }
+        ++built;
         auto row =
             PSSpecifier::preferenceSpecifierNamed(title.asString(), m_linkTarget, "", "", nullptr,
                                                   PSTableCell::cellTypeFromString("PSButtonCell"), nullptr);
@@ -61,4 +78,5 @@ void CreditsAreaRows::appendLinkRows(PSSpecifierList& rows, const Value& entries
         row->action = "URLSpecifierPerformedAction:";
         rows.push_back(row);
     }
+    return leftOut;
 }

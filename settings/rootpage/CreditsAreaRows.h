@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/foundation/NSBundle.h"
@@ -20,13 +21,24 @@ public:
     // bundle gives the credit rows their "bundlePath"; linkTarget receives the link rows' action.
     CreditsAreaRows(std::shared_ptr<NSBundle> bundle, id linkTarget);
 
-    void appendTo(PSSpecifierList& rows, const Known& known) const;
+    // The rows an answer had beyond the bounds below.
+    struct LeftOut {
+        std::size_t credits = 0;
+        std::size_t links = 0;
+    };
+
+    LeftOut appendTo(PSSpecifierList& rows, const Known& known) const;
 
     static constexpr long creditRowHeight = 84;
+    // A page builds at most this many credit rows and link rows; an answer with more is cut short.
+    // Far more than any tweak credits, and few enough that building and laying out every cell of
+    // the list stays within a second or two.
+    static constexpr std::size_t maximumCreditRows = 50;
+    static constexpr std::size_t maximumLinkRows = 50;
 
 private:
-    void appendCreditRows(PSSpecifierList& rows, const Value& people) const;
-    void appendLinkRows(PSSpecifierList& rows, const Value& entries) const;
+    std::size_t appendCreditRows(PSSpecifierList& rows, const Value& people) const;
+    std::size_t appendLinkRows(PSSpecifierList& rows, const Value& entries) const;
 
     std::shared_ptr<NSBundle> m_bundle;
     id m_linkTarget;

@@ -40,6 +40,7 @@ using platform::bind;
         {"_titleLabel", bind<&Controller::_titleLabel>()},
         {"_companyLabel", bind<&Controller::_companyLabel>()},
         {"_creditsExchangeSettled", bind<&Controller::_creditsExchangeSettled>()},
+        {"_rowsLeftOut", bind<&Controller::_rowsLeftOut>()},
         {"didScroll", bind<&Controller::didScroll>()},
     });
 
@@ -149,7 +150,7 @@ void KVCorvaleSettingsController::_loadSpecifiers() {
 
 void KVCorvaleSettingsController::appendCreditsArea() {
     const CreditsAreaRows rows(preferencesBundle(), selfAs<KVCorvaleSettingsController>());
-    rows.appendTo(*_specifiers, {_credits(), _links(), _errorOccurredFetchingCredits()});
+    rowsLeftOut = rows.appendTo(*_specifiers, {_credits(), _links(), _errorOccurredFetchingCredits()});
 }
 
 std::optional<std::string>
@@ -228,6 +229,11 @@ void KVCorvaleSettingsController::scheduleRefresh() {
 bool KVCorvaleSettingsController::_creditsExchangeSettled() const {
     return creditsManager && !creditsManager->inProgress() && m_creditsAnswers.load() > 0 &&
            m_pendingRefreshes.load() == 0;
+}
+
+Value KVCorvaleSettingsController::_rowsLeftOut() const {
+    return Value::dictionary({{"credits", static_cast<std::int64_t>(rowsLeftOut.credits)},
+                              {"links", static_cast<std::int64_t>(rowsLeftOut.links)}});
 }
 
 Value KVCorvaleSettingsController::_credits() const {

@@ -106,6 +106,9 @@ public:
     // True once the credits manager has answered at least once, has no request running and every
     // rebuild it asked for has run. It may turn false again when an answer leads to another request.
     bool _creditsExchangeSettled() const;
+    // Credit and link rows the last rebuild left out beyond its bounds: {"credits": n, "links": n}.
+    // Kept for the host to show instead of logged, since the pane logs only its directory failures.
+    Value _rowsLeftOut() const;
     // The bar the page themes: its navigation controller's own navigation controller's bar.
     std::shared_ptr<UINavigationBar> _themedNavigationBar() const;
     // The date copyrightYearText reads; the clock's now when none was given.
@@ -122,6 +125,8 @@ private:
 
     std::shared_ptr<UILabel> titleLabel;
     std::shared_ptr<KVCorvaleSettingsCreditsManager> creditsManager;
+    // Main thread only, like the rows they count.
+    CreditsAreaRows::LeftOut rowsLeftOut;
     // Written on the credits manager's queue, read on the main thread.
     mutable std::mutex creditsLock;
     Value credits;

@@ -116,6 +116,23 @@ TEST_F(CoordinatorTest, FailedOrRejectedDownloadsLeaveNothingAndMayBeRetried) {
     EXPECT_EQ(coordinator->getAlertController()->title(), "");
 }
 
+TEST_F(CoordinatorTest, AManifestOverItsCapIsAFailure) {
+    // A valid manifest, padded past 256 KB: a real one is a few kilobytes.
+    const std::string padded =
+        R"({"alert": {"body": "Follow us.", "rejection_title": "Later"}, "padding": ")" +
+        std::string(256 * 1024, 'p') + R"("})";
+    serve(padded);
+    auto coordinator = std::make_shared<ZRMerrowAlertCoordinator>();
+    coordinator->startDownloadingManifestIfNeeded();
+    ASSERT_TRUE(settle(coordinator));
+    EXPECT_FALSE(coordinator->canPresentAlert());
+
+    serve(padded.substr(0, 200 * 1024) + R"("})");
+    coordinator->startDownloadingManifestIfNeeded();
+    ASSERT_TRUE(settle(coordinator));
+    EXPECT_TRUE(coordinator->canPresentAlert()) << "200 KB is within the cap";
+}
+
 TEST_F(CoordinatorTest, AnUnreachableServerIsAFailure) {
     ::setenv("MERROW_MANIFEST_SERVER", "http://127.0.0.1:1", 1);
     auto coordinator = std::make_shared<ZRMerrowAlertCoordinator>();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <arpa/inet.h>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +12,7 @@
 #include <unistd.h>
 
 #include "tests/followprompt/FollowPromptTestSupport.h"
+#include "tests/platform/foundation/URLSessionTestServer.h"
 #include "followprompt/alert/MerrowImageLoader.h"
 #include "followprompt/alert/ZRMerrowAlertHeaderViewController.h"
 #include "platform/foundation/ManualClock.h"
@@ -148,12 +150,35 @@ TEST(MerrowImageLoader, AServerThatNeverAnswersCostsAtMostTheTimeout) {
     ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &length);
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/profile.png";
 
+    // The manifest comes from loopback too, so the picture is asked for.
+    ::setenv("MERROW_MANIFEST_SERVER", "http://127.0.0.1:1", 1);
     const auto start = std::chrono::steady_clock::now();
     auto image = merrow::loadImageSynchronously(Value(url), std::chrono::milliseconds(300));
     const auto waited = std::chrono::steady_clock::now() - start;
+    ::unsetenv("MERROW_MANIFEST_SERVER");
     EXPECT_EQ(image, nullptr);
     EXPECT_LT(waited, std::chrono::seconds(5)) << "bounded by the timeout, not by the server";
     ::close(listener);
+}
+
+TEST(MerrowImageLoader, OnlyAManifestFromLoopbackMayNameLoopbackPictures) {
+    URLSessionTestServer pictures;
+    std::atomic<int> requests{0};
+    pictures.routes().Get("/profile.png", [&](const httplib::Request&, httplib::Response& response) {
+        ++requests;
+        response.set_content(readAsset("corvale-icon.png"), "image/png");
+    });
+    ASSERT_TRUE(pictures.start());
+    const Value url(pictures.url("/profile.png"));
+
+    ::setenv("MERROW_MANIFEST_SERVER", "https://manifests.example.org", 1);
+    EXPECT_EQ(merrow::loadImageSynchronously(url, std::chrono::seconds(5)), nullptr);
+    EXPECT_EQ(requests.load(), 0) << "refused before any connection";
+
+    ::setenv("MERROW_MANIFEST_SERVER", "http://127.0.0.1:1", 1);
+    EXPECT_NE(merrow::loadImageSynchronously(url, std::chrono::seconds(5)), nullptr);
+    EXPECT_EQ(requests.load(), 1);
+    ::unsetenv("MERROW_MANIFEST_SERVER");
 }
 
 } // namespace

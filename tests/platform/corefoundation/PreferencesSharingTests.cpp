@@ -57,6 +57,24 @@ ToolResult runPreferencesTool(const std::filesystem::path& deviceRoot, std::vect
     return result;
 }
 
+// Starts the tool without waiting for it; `waitForTool` collects its exit code.
+pid_t startPreferencesTool(const std::filesystem::path& deviceRoot, std::vector<std::string> arguments) {
+    arguments.insert(arguments.begin(), {CORVALE_PREFERENCES_TOOL, deviceRoot.string()});
+    std::vector<char*> argv;
+    for (auto& argument : arguments)
+        argv.push_back(argument.data());
+    argv.push_back(nullptr);
+    pid_t child = 0;
+    return posix_spawn(&child, argv[0], nullptr, nullptr, argv.data(), environ) == 0 ? child : -1;
+}
+
+int waitForTool(pid_t child) {
+    int status = 0;
+    if (child <= 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 class PreferencesSharingTest : public ::testing::Test {
 protected:
     void SetUp() override { platform::resetForTesting(); }
@@ -89,6 +107,23 @@ TEST_F(PreferencesSharingTest, AnotherProcessSeesSynchronisedWritesBothWays) {
                   .value_or(Value()),
               Value::dictionary(
                   {{"fromTests", "hello"}, {"fromTool", "world"}, {"meanwhile", "yes"}, {"pending", 1}}));
+}
+
+TEST_F(PreferencesSharingTest, TwoProcessesWritingAtOnceKeepEachOthersKeys) {
+    // Each process merges one key at a time into the same domain; a merge that read the file before
+    // the other process's write landed and wrote after it would drop that key.
+    constexpr int keysPerProcess = 150;
+    pid_t first = startPreferencesTool(root.path(),
+                                       {"set-many", std::string(app), "a", std::to_string(keysPerProcess)});
+    pid_t second = startPreferencesTool(root.path(),
+                                        {"set-many", std::string(app), "b", std::to_string(keysPerProcess)});
+    ASSERT_EQ(waitForTool(first), 0);
+    ASSERT_EQ(waitForTool(second), 0);
+
+    auto keys = CFPreferencesCopyKeyList(app, kCFPreferencesCurrentUser, kCFPreferencesAnyHost);
+    EXPECT_EQ(keys.count(), static_cast<std::size_t>(2 * keysPerProcess));
+    EXPECT_EQ(CFPreferencesCopyAppValue("a149", app).integerValue(), 149);
+    EXPECT_EQ(CFPreferencesCopyAppValue("b149", app).integerValue(), 149);
 }
 
 TEST_F(PreferencesSharingTest, RestartKeepsOnlyWhatWasSynchronised) {
