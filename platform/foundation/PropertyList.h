@@ -12,12 +12,17 @@
 namespace platform {
 
 // Reads XML and binary property lists and writes XML ones. Input larger than `maximumInputSize` is
-// refused before parsing, and so are collections nested deeper than `maximumDepth`. A failed read
-// gives nothing (and an NSCocoaErrorDomain error when asked for one).
+// refused before parsing, and so are collections nested deeper than `maximumDepth`, lists that would
+// expand to more than `maximumNodes` nodes, and XML dictionaries of more than
+// `maximumXMLDictionaryKeys` keys (libplist's XML reader is quadratic in a dictionary's size), so
+// that every list that is read takes time linear in its size. A failed read gives nothing (and an
+// NSCocoaErrorDomain error when asked for one).
 class PropertyList {
 public:
     static constexpr std::size_t maximumInputSize = 16 * 1024 * 1024;
     static constexpr std::size_t maximumDepth = 512;
+    static constexpr std::size_t maximumNodes = 300'000;
+    static constexpr std::size_t maximumXMLDictionaryKeys = 4'096;
 
     // NSCocoaErrorDomain codes: unreadable data, and a value with no property-list form.
     static constexpr std::int64_t readCorruptError = 3840;
