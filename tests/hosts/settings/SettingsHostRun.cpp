@@ -1,5 +1,7 @@
 #include "tests/hosts/settings/SettingsHostRun.h"
 
+#include "tests/support/ChildWatch.h"
+
 #include <fcntl.h>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -55,7 +57,8 @@ std::vector<char*> pointersTo(std::vector<std::string>& strings) {
 } // namespace
 
 SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
-                                     const std::filesystem::path& scratchFolder) {
+                                     const std::filesystem::path& scratchFolder,
+                                     std::chrono::milliseconds limit) {
     auto outputPath = scratchFolder / "host-stdout.txt";
     auto errorPath = scratchFolder / "host-stderr.txt";
     std::vector<std::string> argv{CORVALE_SETTINGS_HOST_EXECUTABLE};
@@ -72,11 +75,8 @@ SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
                                      0644);
     SettingsHostRun result;
     pid_t pid = -1;
-    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environmentPointers.data()) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            result.exitStatus = WEXITSTATUS(status);
-    }
+    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environmentPointers.data()) == 0)
+        result.exitStatus = waitForChild(pid, limit, &result.peakMemoryKilobytes);
     posix_spawn_file_actions_destroy(&files);
     result.lines = linesOf(contentsOf(outputPath));
     result.errors = contentsOf(errorPath);

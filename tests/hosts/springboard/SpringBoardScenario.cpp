@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/ChildWatch.h"
 
 extern char** environ;
 
@@ -24,7 +25,7 @@ std::string contentsOf(const std::filesystem::path& path) {
 }
 
 int spawnAndWait(std::vector<std::string> argv, const std::filesystem::path& out,
-                 const std::filesystem::path& err) {
+                 const std::filesystem::path& err, std::chrono::milliseconds limit) {
     std::vector<char*> pointers;
     for (auto& argument : argv)
         pointers.push_back(argument.data());
@@ -35,11 +36,8 @@ int spawnAndWait(std::vector<std::string> argv, const std::filesystem::path& out
     posix_spawn_file_actions_addopen(&files, STDERR_FILENO, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int exitStatus = -1;
     pid_t pid = -1;
-    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environ) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            exitStatus = WEXITSTATUS(status);
-    }
+    if (posix_spawn(&pid, pointers[0], &files, nullptr, pointers.data(), environ) == 0)
+        exitStatus = waitForChild(pid, limit);
     posix_spawn_file_actions_destroy(&files);
     return exitStatus;
 }
@@ -99,14 +97,15 @@ int SpringBoardScenario::manifestRequests() const {
     return count;
 }
 
-SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments) const {
+SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments,
+                                            std::chrono::milliseconds limit) const {
     std::vector<std::string> argv{MERROW_SPRINGBOARD_HOST_EXECUTABLE, "--device-root", m_root.path().string(),
                                   "--seed", "3"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     const auto out = m_content / "host-stdout.txt";
     const auto err = m_content / "host-stderr.txt";
     SpringBoardRun run;
-    run.exitStatus = spawnAndWait(argv, out, err);
+    run.exitStatus = spawnAndWait(argv, out, err, limit);
     std::istringstream lines(contentsOf(out));
     for (std::string line; std::getline(lines, line);) {
         if (!line.starts_with("{")) {
