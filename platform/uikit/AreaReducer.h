@@ -9,13 +9,16 @@
 
 namespace platform {
 
-// Shrinks a picture while it is decoded: every source pixel is added to the output pixel whose
-// area it falls in, and each output pixel is the average of its sources. Rows may arrive in any
-// order and in pieces (an interlaced pass gives every eighth pixel of a row), so only the output
-// is ever held whole. Colours are weighted by alpha, so a transparent pixel lends no colour to
-// its neighbours.
+// Shrinks a picture while it is decoded: each output pixel is the average of the source pixels in
+// its area, at most `samplesPerSide` of them evenly spread along each side (every one for the usual
+// small reductions; a bounded few for a huge picture, whose cost then stays with the decoder).
+// Rows may arrive in any order and in pieces (an interlaced pass gives every eighth pixel of a
+// row), so only the output is ever held whole. Colours are weighted by alpha, so a transparent
+// pixel lends no colour to its neighbours.
 class AreaReducer {
 public:
+    static constexpr std::uint32_t samplesPerSide = 4;
+
     // Nothing when the output is empty or larger than the source, or when memory runs out.
     static std::optional<AreaReducer> create(PixelSize source, PixelSize output);
 
@@ -32,12 +35,17 @@ private:
         std::uint32_t count = 0;
     };
 
+    static constexpr std::uint32_t skipped = UINT32_MAX;
+
     AreaReducer(PixelSize source, PixelSize output) : m_source(source), m_output(output) {}
+    void add(Sums& sums, const std::uint8_t* pixel) const;
 
     PixelSize m_source;
     PixelSize m_output;
-    std::vector<std::uint32_t> m_outputColumn; // per source column
-    std::vector<Sums> m_sums;                  // output rows top to bottom
+    std::vector<std::uint32_t> m_outputColumn; // per source column; `skipped` when not sampled
+    std::vector<std::uint32_t> m_outputRow;    // per source row, the same
+    std::vector<std::uint32_t> m_sampledColumns;
+    std::vector<Sums> m_sums; // output rows top to bottom
 };
 
 } // namespace platform

@@ -152,3 +152,32 @@ TEST(UIImage, AReducedImageKeepsItsSizeInPointsAndTheBudgetBoundsWhatIsHeld) {
     EXPECT_EQ(budget.held(), before - pictureBytes);
     budget.setCapacity(capacity);
 }
+
+TEST(AreaReducer, HugeAreasAreAveragedFromEvenlySpreadSamples) {
+    // 1000 columns into 1: every 250th column counts (0, 250, 500, 750), whichever way it arrives.
+    constexpr std::uint32_t width = 1000;
+    std::vector<std::uint8_t> row(width * 4, 0);
+    for (std::uint32_t x = 0; x < width; ++x)
+        row[x * 4 + 3] = 255;
+    for (std::uint32_t x : {0u, 250u, 500u, 750u})
+        row[x * 4] = 200;
+    row[1 * 4] = 255; // not a sample
+    for (bool inPieces : {false, true}) {
+        auto reducer = platform::AreaReducer::create({width, 8}, {1, 1});
+        ASSERT_TRUE(reducer);
+        for (std::uint32_t y = 0; y < 8; ++y) {
+            if (!inPieces) {
+                reducer->addPixels(y, row.data(), width);
+                continue;
+            }
+            // Odd columns, then even ones.
+            std::vector<std::uint8_t> odd, even;
+            for (std::uint32_t x = 0; x < width; ++x)
+                (x % 2 ? odd : even)
+                    .insert((x % 2 ? odd : even).end(), row.begin() + x * 4, row.begin() + x * 4 + 4);
+            reducer->addPixels(y, odd.data(), width / 2, 1, 2);
+            reducer->addPixels(y, even.data(), width / 2, 0, 2);
+        }
+        EXPECT_EQ(reducer->result()->pixelAt(0, 0), (RGBA{200, 0, 0, 255})) << inPieces;
+    }
+}
