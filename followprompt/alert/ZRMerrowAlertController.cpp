@@ -18,9 +18,25 @@ bool runsAtLeast(std::int64_t major) {
     return NSProcessInfo::processInfo().isOperatingSystemAtLeastVersion({major, 0, 0});
 }
 
+// Texts from the manifest are cut to what an alert can show: laying out megabytes of text would
+// hold SpringBoard's main thread for seconds.
+constexpr std::size_t maximumTitleCharacters = 200;
+constexpr std::size_t maximumMessageCharacters = 2000;
+
+// The first `maximum` characters (UTF-8 sequences) of the text, with an ellipsis when it was longer.
+std::string shortened(const std::string& text, std::size_t maximum) {
+    std::size_t characters = 0;
+    for (std::size_t index = 0; index < text.size(); ++index) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[index]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == maximum)
+            return text.substr(0, index) + "\xE2\x80\xA6";
+    }
+    return text;
+}
+
 // Optional strings of another type count as absent.
-std::string stringOrEmpty(const Value& value) {
-    return value.isString() ? value.asString() : std::string();
+std::string stringOrEmpty(const Value& value, std::size_t maximum = maximumTitleCharacters) {
+    return value.isString() ? shortened(value.asString(), maximum) : std::string();
 }
 
 std::shared_ptr<UIColor> footerColor() {
@@ -75,15 +91,15 @@ void ZRMerrowAlertController::setMessageFromAlertInfo(const Value& alertInfo) {
         bodyAttributes[std::string(NSFontAttributeName)] = style->messageLabelFont();
         bodyAttributes[std::string(NSForegroundColorAttributeName)] = style->messageLabelColor();
     }
-    auto message =
-        std::make_shared<NSMutableAttributedString>(alertInfo["body"].stringValue(), bodyAttributes);
+    auto message = std::make_shared<NSMutableAttributedString>(
+        shortened(alertInfo["body"].stringValue(), maximumMessageCharacters), bodyAttributes);
     if (alertInfo["footer"].isString()) {
         NSAttributes footerAttributes{
             {std::string(NSFontAttributeName), UIFont::preferredFontForTextStyle(UIFontTextStyleCaption2)},
             {std::string(NSForegroundColorAttributeName), footerColor()},
         };
-        message->appendAttributedString(
-            NSAttributedString("\n\n" + alertInfo["footer"].asString(), footerAttributes));
+        message->appendAttributedString(NSAttributedString(
+            "\n\n" + shortened(alertInfo["footer"].asString(), maximumMessageCharacters), footerAttributes));
     }
     _setAttributedMessage(message);
 }
@@ -91,7 +107,7 @@ void ZRMerrowAlertController::setMessageFromAlertInfo(const Value& alertInfo) {
 void ZRMerrowAlertController::addActionsFromAlertInfo(const Value& alertInfo) {
     const Value& callToAction = alertInfo["call_to_action"];
     if (callToAction.isDictionary()) {
-        const std::string address = stringOrEmpty(callToAction["url"]);
+        const std::string address = callToAction["url"].isString() ? callToAction["url"].asString() : "";
         auto action = UIAlertAction::actionWithTitle(
             stringOrEmpty(callToAction["title"]), UIAlertActionStyle::Default, [address](const auto&) {
                 UIApplication::sharedApplication()->openURL(NSURL::URLWithString(address),
@@ -100,8 +116,9 @@ void ZRMerrowAlertController::addActionsFromAlertInfo(const Value& alertInfo) {
         addAction(action);
         setPreferredAction(action);
     }
-    addAction(UIAlertAction::actionWithTitle(alertInfo["rejection_title"].stringValue(),
-                                             UIAlertActionStyle::Default, nullptr));
+    addAction(UIAlertAction::actionWithTitle(
+        shortened(alertInfo["rejection_title"].stringValue(), maximumTitleCharacters),
+        UIAlertActionStyle::Default, nullptr));
 }
 
 bool ZRMerrowAlertController::isAllowedToShowBasedOnManifest() const {

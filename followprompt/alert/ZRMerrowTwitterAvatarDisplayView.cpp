@@ -18,16 +18,22 @@ namespace {
 std::shared_ptr<ZRMerrowTwitterAvatarDisplayView>
 ZRMerrowTwitterAvatarDisplayView::initWithInfo(const Value& info) {
     initWithFrame(CGRectZero);
-    addAvatar(info["profile"]);
-    if (info.contains("app"))
-        addIcon(info["app"]);
+    // Both pictures are fetched at once, under one deadline.
+    const bool hasIcon = info.contains("app");
+    std::vector<merrow::HeaderPicture> pictures{{info["profile"], avatarSide}};
+    if (hasIcon)
+        pictures.push_back({info["app"], iconSide});
+    auto images = merrow::loadImagesSynchronously(pictures);
+    addAvatar(images[0]);
+    if (hasIcon)
+        addIcon(images[1]);
     applyShadow();
     return selfAs<ZRMerrowTwitterAvatarDisplayView>();
 }
 
-void ZRMerrowTwitterAvatarDisplayView::addAvatar(const Value& profileURL) {
+void ZRMerrowTwitterAvatarDisplayView::addAvatar(const std::shared_ptr<UIImage>& image) {
     _avatarView = std::make_shared<ZRMerrowAvatarView>();
-    _avatarView->initWithImage(merrow::loadImageSynchronously(profileURL));
+    _avatarView->initWithImage(image);
     _avatarView->setTranslatesAutoresizingMaskIntoConstraints(false);
     addSubview(_avatarView);
     NSLayoutConstraint::activateConstraints({
@@ -39,9 +45,9 @@ void ZRMerrowTwitterAvatarDisplayView::addAvatar(const Value& profileURL) {
     });
 }
 
-void ZRMerrowTwitterAvatarDisplayView::addIcon(const Value& appURL) {
+void ZRMerrowTwitterAvatarDisplayView::addIcon(const std::shared_ptr<UIImage>& image) {
     _iconOverlayView = std::make_shared<UIImageView>();
-    _iconOverlayView->initWithImage(merrow::loadImageSynchronously(appURL));
+    _iconOverlayView->initWithImage(image);
     _iconOverlayView->setTranslatesAutoresizingMaskIntoConstraints(false);
     _iconOverlayView->setContentMode(UIViewContentModeScaleAspectFit);
     addSubview(_iconOverlayView);

@@ -9,8 +9,8 @@
 
 // The avatar group in the middle of the header: a 72-point circular avatar with, when the info
 // names an "app" picture, a 32-point icon overhanging its lower trailing corner by 4 points. The
-// pictures are read synchronously when the group is built; one that cannot be read leaves its view
-// empty at the same size.
+// pictures are fetched synchronously, both at once under one deadline, when the group is built; one
+// that cannot be read in time leaves its view empty at the same size.
 class ZRMerrowTwitterAvatarDisplayView : public UIView {
 public:
     static constexpr CGFloat avatarSide = 72;
@@ -28,8 +28,8 @@ public:
     void setIconOverlayView(UIImageViewPtr view) { _iconOverlayView = std::move(view); }
 
 private:
-    void addAvatar(const Value& profileURL);
-    void addIcon(const Value& appURL);
+    void addAvatar(const std::shared_ptr<UIImage>& image);
+    void addIcon(const std::shared_ptr<UIImage>& image);
     void applyShadow();
 
     ZRMerrowAvatarViewPtr _avatarView;

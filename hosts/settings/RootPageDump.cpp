@@ -102,10 +102,17 @@ nlohmann::ordered_json RootPageDump::credit(const std::shared_ptr<PSListControll
         for (const auto& button : stack->arrangedSubviews())
             buttons.push_back(button->accessibilityLabel());
     auto avatar = objc_msgSend(cell, "avatarImageView").objectAs<UIImageView>();
+    auto picture = avatar ? avatar->image() : nullptr;
+    // Pixels as decoded, which may be fewer than the picture's file holds.
+    auto pixels =
+        picture && picture->bitmap()
+            ? nlohmann::ordered_json::array({picture->bitmap()->width(), picture->bitmap()->height()})
+            : nlohmann::ordered_json(nullptr);
     return {{"name", objc_msgSend(cell, "name").value().stringValue()},
             {"position", objc_msgSend(cell, "position").value().stringValue()},
             {"buttons", buttons},
-            {"pictureSet", avatar && avatar->image() != nullptr}};
+            {"pictureSet", picture != nullptr},
+            {"picturePixels", pixels}};
 }
 
 } // namespace corvale::settingshost

@@ -6,6 +6,8 @@
 
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/NSAttributedString.h"
+#include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 
 namespace corvale::springboardhost {
@@ -27,6 +29,15 @@ std::shared_ptr<UIView> findView(const std::shared_ptr<UIView>& root, std::strin
         if (auto found = findView(subview, className))
             return found;
     return nullptr;
+}
+
+// The picture an image view shows, by its decoded pixel size; null when it shows none.
+json pictureJSON(const std::shared_ptr<UIView>& view) {
+    auto imageView = std::dynamic_pointer_cast<UIImageView>(view);
+    auto image = imageView ? imageView->image() : nullptr;
+    if (!image || !image->bitmap())
+        return nullptr;
+    return json::array({image->bitmap()->width(), image->bitmap()->height()});
 }
 
 json runJSON(const NSAttributedString& message, std::size_t index) {
@@ -109,13 +120,17 @@ json AlertDump::describeHeader(const std::shared_ptr<UIView>& headerView) {
     header["avatarFrame"] =
         avatar ? rectJSON(avatar->convertRect(avatar->bounds(), headerView)) : json(nullptr);
     header["avatarCornerRadius"] = avatar ? json(avatar->layer()->cornerRadius()) : json(nullptr);
+    header["avatarPicture"] = pictureJSON(avatar);
     json icon = nullptr;
+    json iconPicture = nullptr;
     if (auto group = findView(headerView, "ZRMerrowTwitterAvatarDisplayView");
         group && group->subviews().size() > 1) {
         const auto& view = group->subviews()[1];
         icon = rectJSON(view->convertRect(view->bounds(), headerView));
+        iconPicture = pictureJSON(view);
     }
     header["iconFrame"] = icon;
+    header["iconPicture"] = iconPicture;
     auto cloud = findView(headerView, "ZRMerrowAlertHeaderAnimatedBackgroundView");
     header["cloudFrame"] = cloud ? rectJSON(cloud->convertRect(cloud->bounds(), headerView)) : json(nullptr);
     header["names"] = cloud ? namesJSON(cloud) : json::array();

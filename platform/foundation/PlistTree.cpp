@@ -24,15 +24,32 @@ bool isCollection(plist_t node) {
     return type == PLIST_ARRAY || type == PLIST_DICT;
 }
 
+// Visits an array's items in order until `visit` returns false. libplist 2.2 finds an item by index
+// by walking the array from its start, so only its iterator reads an array in linear time.
+template <typename Visit>
+bool forEachArrayItem(plist_t array, Visit visit) {
+    plist_array_iter iterator = nullptr;
+    plist_array_new_iter(array, &iterator);
+    bool complete = true;
+    while (complete) {
+        plist_t item = nullptr;
+        plist_array_next_item(array, iterator, &item);
+        if (!item)
+            break;
+        complete = visit(item);
+    }
+    std::free(iterator);
+    return complete;
+}
+
 std::vector<plist_t> collectionChildren(plist_t node) {
     std::vector<plist_t> children;
     if (plist_get_node_type(node) == PLIST_ARRAY) {
-        std::uint32_t size = plist_array_get_size(node);
-        for (std::uint32_t index = 0; index < size; ++index) {
-            plist_t item = plist_array_get_item(node, index);
-            if (item && isCollection(item))
+        forEachArrayItem(node, [&children](plist_t item) {
+            if (isCollection(item))
                 children.push_back(item);
-        }
+            return true;
+        });
     } else if (plist_get_node_type(node) == PLIST_DICT) {
         plist_dict_iter iterator = nullptr;
         plist_dict_new_iter(node, &iterator);
@@ -212,16 +229,14 @@ private:
 
     std::optional<Value> readArray(plist_t node, std::size_t depth) const {
         Value::Array items;
-        std::uint32_t size = plist_array_get_size(node);
-        items.reserve(size);
-        for (std::uint32_t index = 0; index < size; ++index) {
-            plist_t item = plist_array_get_item(node, index);
-            auto value = item ? read(item, depth) : std::nullopt;
-            if (!value)
-                return std::nullopt;
-            items.push_back(std::move(*value));
-        }
-        return Value(std::move(items));
+        items.reserve(plist_array_get_size(node));
+        bool complete = forEachArrayItem(node, [&](plist_t item) {
+            auto value = read(item, depth);
+            if (value)
+                items.push_back(std::move(*value));
+            return value.has_value();
+        });
+        return complete ? std::optional<Value>(Value(std::move(items))) : std::nullopt;
     }
 
     std::optional<Value> readDictionary(plist_t node, std::size_t depth) const {

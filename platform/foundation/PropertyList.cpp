@@ -1,5 +1,6 @@
 #include "platform/foundation/PropertyList.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <plist/plist.h>
@@ -24,7 +25,8 @@ void reportCorrupt(NSErrorPtr* error, std::string_view reason) {
 // to it, so a binary list is measured before it is read. Without shared collections a list never
 // expands to more nodes than it has bytes, one reference taking at least a byte.
 bool binaryShapeIsAcceptable(const std::uint8_t* bytes, std::size_t length, NSErrorPtr* error) {
-    auto shape = BinaryPropertyListShape::measure(bytes, length, PropertyList::maximumDepth, length);
+    const std::size_t nodeLimit = std::min(length, PropertyList::maximumNodes);
+    auto shape = BinaryPropertyListShape::measure(bytes, length, PropertyList::maximumDepth, nodeLimit);
     if (!shape) {
         reportCorrupt(error, "malformed binary property list");
         return false;
@@ -35,6 +37,28 @@ bool binaryShapeIsAcceptable(const std::uint8_t* bytes, std::size_t length, NSEr
     }
     if (shape->nodes > length) {
         reportCorrupt(error, "shared objects expand too far");
+        return false;
+    }
+    if (shape->nodes > PropertyList::maximumNodes) {
+        reportCorrupt(error, "more than " + std::to_string(PropertyList::maximumNodes) + " objects");
+        return false;
+    }
+    return true;
+}
+
+bool xmlShapeIsAcceptable(std::string_view text, NSErrorPtr* error) {
+    auto shape = XMLPropertyListScanner::measure(text);
+    if (shape.depth > PropertyList::maximumDepth) {
+        reportCorrupt(error, "collections nested too deeply");
+        return false;
+    }
+    if (shape.nodes > PropertyList::maximumNodes) {
+        reportCorrupt(error, "more than " + std::to_string(PropertyList::maximumNodes) + " objects");
+        return false;
+    }
+    if (shape.largestDictionaryKeys > PropertyList::maximumXMLDictionaryKeys) {
+        reportCorrupt(error, "a dictionary of more than " + std::to_string(PropertyList::maximumXMLDictionaryKeys) +
+                                 " keys");
         return false;
     }
     return true;
@@ -60,8 +84,7 @@ std::optional<Value> PropertyList::parse(const std::uint8_t* bytes, std::size_t 
         // XML has no NUL character, and libplist 2.2 stops on an assertion at a key that holds one.
         reportCorrupt(error, "NUL character in XML");
         return std::nullopt;
-    } else if (XMLPropertyListScanner::nestingDepth(std::string_view(text, length)) > maximumDepth) {
-        reportCorrupt(error, "collections nested too deeply");
+    } else if (!xmlShapeIsAcceptable(std::string_view(text, length), error)) {
         return std::nullopt;
     }
     plist_t root = nullptr;
@@ -97,7 +120,8 @@ std::optional<Value> PropertyList::readFile(std::string_view devicePath, NSError
 
 std::optional<std::string> PropertyList::toXML(const Value& value) {
     auto xml = PlistTree::fromValue(value, maximumDepth).toXML();
-    if (xml && xml->size() > maximumInputSize)
+    // Only what the reader takes back: a written domain that did not read would be lost.
+    if (xml && (xml->size() > maximumInputSize || !xmlShapeIsAcceptable(*xml, nullptr)))
         return std::nullopt;
     return xml;
 }
@@ -109,8 +133,9 @@ bool PropertyList::writeFile(std::string_view devicePath, const Value& value, NS
             error, NSCocoaErrorDomain, writeInvalidError,
             "Property list invalid for format: it holds a null, a NUL character, a date that is not a "
             "number, collections nested deeper than " +
-                std::to_string(maximumDepth) + " levels, or more than " + std::to_string(maximumInputSize) +
-                " bytes of XML.");
+                std::to_string(maximumDepth) + " levels, more than " + std::to_string(maximumNodes) +
+                " objects, a dictionary of more than " + std::to_string(maximumXMLDictionaryKeys) +
+                " keys, or more than " + std::to_string(maximumInputSize) + " bytes of XML.");
         return false;
     }
     return writeFileAtomically(devicePath, std::vector<std::uint8_t>(xml->begin(), xml->end()), error);

@@ -12,14 +12,18 @@
 namespace platform {
 
 // Reads XML and binary property lists and writes XML ones. Input larger than `maximumInputSize` is
-// refused before parsing, and so are collections nested deeper than `maximumDepth`. A failed read
-// gives nothing (and an NSCocoaErrorDomain error when asked for one). The writer keeps to the same
-// limits, so that whatever it wrote reads back: a preference domain that did not read back would be
-// lost at its next change.
+// refused before parsing, and so are collections nested deeper than `maximumDepth`, lists that would
+// expand to more than `maximumNodes` nodes, and XML dictionaries of more than
+// `maximumXMLDictionaryKeys` keys (libplist's XML reader is quadratic in a dictionary's size), so
+// that every list that is read takes time linear in its size. A failed read gives nothing (and an
+// NSCocoaErrorDomain error when asked for one). The writer keeps to the same limits, so that whatever
+// it wrote reads back: a preference domain that did not read back would be lost at its next change.
 class PropertyList {
 public:
     static constexpr std::size_t maximumInputSize = 64 * 1024 * 1024;
     static constexpr std::size_t maximumDepth = 1000;
+    static constexpr std::size_t maximumNodes = 300'000;
+    static constexpr std::size_t maximumXMLDictionaryKeys = 4'096;
 
     // NSCocoaErrorDomain codes: unreadable data, and a value with no property-list form.
     static constexpr std::int64_t readCorruptError = 3840;

@@ -1,6 +1,7 @@
 #include "platform/foundation/XMLPropertyListScanner.h"
 
 #include <algorithm>
+#include <vector>
 
 namespace platform {
 
@@ -36,9 +37,9 @@ std::size_t findAnyOutsideQuotes(std::string_view text, std::size_t from, std::s
     return npos;
 }
 
-class DepthCount {
+class ShapeCount {
 public:
-    std::size_t deepest() const { return m_deepest; }
+    const XMLPropertyListShape& shape() const { return m_shape; }
 
     // Reads the tag whose name starts at `start` and returns where scanning goes on, or npos where
     // the reader would stop with an error.
@@ -53,18 +54,35 @@ public:
         bool empty = text[end - 1] == '/';
         if (empty && name.ends_with('/'))
             name.remove_suffix(1);
+        if (!name.starts_with('/') && name != "plist")
+            ++m_shape.nodes;
+        if (name == "key")
+            countKey();
         if (name == "array" || name == "dict") {
             // An empty collection is a level too, just not one that holds anything.
-            m_deepest = std::max(m_deepest, m_depth + 1);
-            m_depth += empty ? 0 : 1;
-        } else if ((name == "/array" || name == "/dict") && m_depth > 0)
-            --m_depth;
+            m_shape.depth = std::max(m_shape.depth, m_open.size() + 1);
+            if (!empty)
+                m_open.push_back(OpenCollection{name == "dict", 0});
+        } else if ((name == "/array" || name == "/dict") && !m_open.empty())
+            m_open.pop_back();
         return end + 1;
     }
 
 private:
-    std::size_t m_depth = 0;
-    std::size_t m_deepest = 0;
+    struct OpenCollection {
+        bool isDictionary = false;
+        std::size_t keys = 0;
+    };
+
+    void countKey() {
+        if (m_open.empty() || !m_open.back().isDictionary)
+            return;
+        std::size_t keys = ++m_open.back().keys;
+        m_shape.largestDictionaryKeys = std::max(m_shape.largestDictionaryKeys, keys);
+    }
+
+    std::vector<OpenCollection> m_open;
+    XMLPropertyListShape m_shape;
 };
 
 // Past the DOCTYPE declaration whose keyword ends at `from`, with its internal subset if any.
@@ -77,8 +95,8 @@ std::size_t doctypeEnd(std::string_view text, std::size_t from) {
 
 } // namespace
 
-std::size_t XMLPropertyListScanner::nestingDepth(std::string_view text) {
-    DepthCount count;
+XMLPropertyListShape XMLPropertyListScanner::measure(std::string_view text) {
+    ShapeCount count;
     std::size_t at = 0;
     while ((at = text.find('<', at)) != npos) {
         std::string_view rest = text.substr(at + 1);
@@ -98,7 +116,7 @@ std::size_t XMLPropertyListScanner::nestingDepth(std::string_view text) {
         if (at == npos)
             break;
     }
-    return count.deepest();
+    return count.shape();
 }
 
 } // namespace platform

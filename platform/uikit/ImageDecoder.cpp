@@ -41,4 +41,17 @@ std::optional<Bitmap> ImageDecoder::decode(std::span<const std::uint8_t> bytes, 
     return std::nullopt;
 }
 
+std::optional<DecodedPicture> ImageDecoder::decode(std::span<const std::uint8_t> bytes,
+                                                   const ImageReduction& reduction, const ImageLimits& limits) {
+    switch (detectFormat(bytes)) {
+    case ImageFormat::PNG:
+        return PngDecoder::decode(bytes, reduction, limits);
+    case ImageFormat::JPEG:
+        return JpegDecoder::decode(bytes, reduction, limits);
+    case ImageFormat::Unknown:
+        break;
+    }
+    return std::nullopt;
+}
+
 } // namespace platform

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "platform/uikit/Bitmap.h"
+#include "platform/uikit/DecodedPicture.h"
 #include "platform/uikit/ImageLimits.h"
 
 namespace platform {
@@ -17,6 +18,9 @@ class ImageDecoder {
 public:
     static ImageFormat detectFormat(std::span<const std::uint8_t> bytes);
     static std::optional<Bitmap> decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits = {});
+    // Reduced while it is decoded, never held at full size when the reduction makes it smaller.
+    static std::optional<DecodedPicture> decode(std::span<const std::uint8_t> bytes,
+                                                const ImageReduction& reduction, const ImageLimits& limits = {});
 };
 
 } // namespace platform

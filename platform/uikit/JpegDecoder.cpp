@@ -9,6 +9,12 @@
 
 #include <jerror.h>
 
+#include <algorithm>
+#include <new>
+#include <vector>
+
+#include "platform/uikit/AreaReducer.h"
+
 namespace platform {
 
 // libjpeg reports errors through error_exit, which must not return: ours longjmps back to the
@@ -54,6 +60,8 @@ void ignoreOutput(j_common_ptr) {}
 struct JpegReadSession {
     jpeg_decompress_struct info{};
     JpegErrorManager error{};
+    jpeg_progress_mgr progress{};
+    int maxScans = 0;
     bool isCMYK = false;
 
     JpegReadSession() {
@@ -61,11 +69,21 @@ struct JpegReadSession {
         error.base.error_exit = jumpOnError;
         error.base.emit_message = onMessage;
         error.base.output_message = ignoreOutput;
+        info.client_data = this;
     }
     ~JpegReadSession() { jpeg_destroy_decompress(&info); }
     JpegReadSession(const JpegReadSession&) = delete;
     JpegReadSession& operator=(const JpegReadSession&) = delete;
 };
+
+// Called by libjpeg as it works through the data: a file with more scans than any encoder writes is
+// given up at the first scan past the limit, before it costs more passes over the picture.
+void limitScans(j_common_ptr common) {
+    auto* info = reinterpret_cast<j_decompress_ptr>(common);
+    auto* session = static_cast<JpegReadSession*>(info->client_data);
+    if (info->input_scan_number > session->maxScans)
+        jumpOnError(common);
+}
 
 // RGBA straight from libjpeg-turbo for grey, YCbCr and RGB; CMYK is converted afterwards.
 bool chooseOutputColorSpace(JpegReadSession& session) {
@@ -91,6 +109,10 @@ bool readHeader(JpegReadSession& session, std::span<const std::uint8_t> bytes, c
     if (setjmp(session.error.jump))
         return false;
     jpeg_create_decompress(info);
+    info->mem->max_memory_to_use = limits.maxDecoderMemory;
+    session.maxScans = limits.maxScans;
+    session.progress.progress_monitor = limitScans;
+    info->progress = &session.progress;
     jpeg_mem_src(info, bytes.data(), static_cast<unsigned long>(bytes.size()));
     if (jpeg_read_header(info, TRUE) != JPEG_HEADER_OK)
         return false;
@@ -98,6 +120,61 @@ bool readHeader(JpegReadSession& session, std::span<const std::uint8_t> bytes, c
         return false;
     jpeg_calc_output_dimensions(info);
     return info->output_components == 4 && limits.allows(info->output_width, info->output_height);
+}
+
+std::uint8_t multiplyComponents(unsigned lhs, unsigned rhs) {
+    return static_cast<std::uint8_t>((lhs * rhs + 127) / 255);
+}
+
+// In place: each pixel's four bytes go from C, M, Y, K to R, G, B, opaque alpha.
+void convertCMYKToRGBA(std::uint8_t* pixel, std::uint8_t* end, bool inverted) {
+    for (; pixel != end; pixel += Bitmap::bytesPerPixel) {
+        // Ink amounts as "how much light is left": 255 is no ink.
+        unsigned cyan = inverted ? pixel[0] : 255u - pixel[0];
+        unsigned magenta = inverted ? pixel[1] : 255u - pixel[1];
+        unsigned yellow = inverted ? pixel[2] : 255u - pixel[2];
+        unsigned black = inverted ? pixel[3] : 255u - pixel[3];
+        pixel[0] = multiplyComponents(cyan, black);
+        pixel[1] = multiplyComponents(magenta, black);
+        pixel[2] = multiplyComponents(yellow, black);
+        pixel[3] = 0xFF;
+    }
+}
+
+// The smallest eighth-step scale whose output still covers `wanted`. Calls setjmp.
+bool chooseScale(JpegReadSession& session, PixelSize wanted) {
+    j_decompress_ptr info = &session.info;
+    if (setjmp(session.error.jump))
+        return false;
+    const PixelSize source{info->image_width, info->image_height};
+    unsigned eighths = 1;
+    while (eighths < 8 && (std::uint64_t{source.width} * eighths < std::uint64_t{wanted.width} * 8 ||
+                           std::uint64_t{source.height} * eighths < std::uint64_t{wanted.height} * 8))
+        ++eighths;
+    info->scale_num = eighths;
+    info->scale_denom = 8;
+    jpeg_calc_output_dimensions(info);
+    return info->output_width >= wanted.width && info->output_height >= wanted.height;
+}
+
+// Decodes every scanline into `row` in turn and adds it to the reducer; CMYK is converted first.
+// Calls setjmp.
+bool reduceScanlines(JpegReadSession& session, std::uint8_t* row, AreaReducer& reducer) {
+    j_decompress_ptr info = &session.info;
+    if (setjmp(session.error.jump))
+        return false;
+    jpeg_start_decompress(info);
+    while (info->output_scanline < info->output_height) {
+        const JDIMENSION y = info->output_scanline;
+        JSAMPROW rows[1] = {row};
+        if (jpeg_read_scanlines(info, rows, 1) != 1)
+            return false;
+        if (session.isCMYK)
+            convertCMYKToRGBA(row, row + std::size_t{info->output_width} * Bitmap::bytesPerPixel,
+                              info->saw_Adobe_marker);
+        reducer.addPixels(y, row, info->output_width);
+    }
+    return true;
 }
 
 // Decodes every scanline into `pixels`. Calls setjmp.
@@ -115,27 +192,6 @@ bool readScanlines(JpegReadSession& session, std::uint8_t* pixels, std::size_t s
     return true;
 }
 
-std::uint8_t multiplyComponents(unsigned lhs, unsigned rhs) {
-    return static_cast<std::uint8_t>((lhs * rhs + 127) / 255);
-}
-
-// In place: each pixel's four bytes go from C, M, Y, K to R, G, B, opaque alpha.
-void convertCMYKToRGBA(Bitmap& bitmap, bool inverted) {
-    std::uint8_t* pixel = bitmap.mutableBytes();
-    std::uint8_t* end = pixel + bitmap.bytes().size();
-    for (; pixel != end; pixel += Bitmap::bytesPerPixel) {
-        // Ink amounts as "how much light is left": 255 is no ink.
-        unsigned cyan = inverted ? pixel[0] : 255u - pixel[0];
-        unsigned magenta = inverted ? pixel[1] : 255u - pixel[1];
-        unsigned yellow = inverted ? pixel[2] : 255u - pixel[2];
-        unsigned black = inverted ? pixel[3] : 255u - pixel[3];
-        pixel[0] = multiplyComponents(cyan, black);
-        pixel[1] = multiplyComponents(magenta, black);
-        pixel[2] = multiplyComponents(yellow, black);
-        pixel[3] = 0xFF;
-    }
-}
-
 } // namespace
 
 std::optional<Bitmap> JpegDecoder::decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits) {
@@ -150,8 +206,43 @@ std::optional<Bitmap> JpegDecoder::decode(std::span<const std::uint8_t> bytes, c
     if (!readScanlines(session, bitmap->mutableBytes(), bitmap->stride()))
         return std::nullopt;
     if (session.isCMYK)
-        convertCMYKToRGBA(*bitmap, session.info.saw_Adobe_marker);
+        convertCMYKToRGBA(bitmap->mutableBytes(), bitmap->mutableBytes() + bitmap->bytes().size(),
+                          session.info.saw_Adobe_marker);
     return bitmap;
+}
+
+std::optional<DecodedPicture> JpegDecoder::decode(std::span<const std::uint8_t> bytes,
+                                                  const ImageReduction& reduction, const ImageLimits& limits) {
+    if (bytes.size() < 3 || bytes[0] != 0xFF || bytes[1] != 0xD8)
+        return std::nullopt;
+    JpegReadSession session;
+    if (!readHeader(session, bytes, limits))
+        return std::nullopt;
+    const PixelSize source{session.info.image_width, session.info.image_height};
+    if (!reduction.reduces(source)) {
+        auto whole = decode(bytes, limits);
+        if (!whole)
+            return std::nullopt;
+        return DecodedPicture{std::move(*whole), source};
+    }
+    const PixelSize wanted = reduction.reducedSize(source);
+    if (!chooseScale(session, wanted))
+        return std::nullopt;
+    auto reducer = AreaReducer::create({session.info.output_width, session.info.output_height}, wanted);
+    if (!reducer)
+        return std::nullopt;
+    std::vector<std::uint8_t> row;
+    try {
+        row.resize(std::size_t{session.info.output_width} * Bitmap::bytesPerPixel);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (!reduceScanlines(session, row.data(), *reducer))
+        return std::nullopt;
+    auto bitmap = reducer->result();
+    if (!bitmap)
+        return std::nullopt;
+    return DecodedPicture{std::move(*bitmap), source};
 }
 
 } // namespace platform

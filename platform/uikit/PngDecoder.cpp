@@ -4,6 +4,8 @@
 #include <cstring>
 #include <new>
 #include <png.h>
+
+#include "platform/uikit/AreaReducer.h"
 #include <vector>
 
 namespace platform {
@@ -51,8 +53,8 @@ struct PngReadSession {
     PngReadSession& operator=(const PngReadSession&) = delete;
 };
 
-// Asks libpng for 8-bit RGBA whatever the file holds.
-void requestRGBA8(png_structp png, png_infop info) {
+// Asks libpng for 8-bit RGBA whatever the file holds. Interlaced files come whole, or pass by pass.
+void requestRGBA8(png_structp png, png_infop info, bool wholeRows) {
     const int colorType = png_get_color_type(png, info);
     const int bitDepth = png_get_bit_depth(png, info);
     const bool hasTransparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
@@ -68,11 +70,12 @@ void requestRGBA8(png_structp png, png_infop info) {
         png_set_gray_to_rgb(png);
     if ((colorType & PNG_COLOR_MASK_ALPHA) == 0 && !hasTransparency)
         png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
-    png_set_interlace_handling(png);
+    if (wholeRows)
+        png_set_interlace_handling(png);
 }
 
 // Reads up to the image data and checks the announced size against the limits. Calls setjmp.
-bool readHeader(PngReadSession& session, const ImageLimits& limits) {
+bool readHeader(PngReadSession& session, const ImageLimits& limits, bool wholeRows) {
     png_structp png = session.png;
     png_infop info = session.info;
     if (setjmp(png_jmpbuf(png)))
@@ -83,7 +86,7 @@ bool readHeader(PngReadSession& session, const ImageLimits& limits) {
     png_read_info(png, info);
     if (!limits.allows(png_get_image_width(png, info), png_get_image_height(png, info)))
         return false;
-    requestRGBA8(png, info);
+    requestRGBA8(png, info, wholeRows);
     png_read_update_info(png, info);
     return png_get_bit_depth(png, info) == 8 && png_get_channels(png, info) == 4 &&
            png_get_rowbytes(png, info) == png_get_image_width(png, info) * Bitmap::bytesPerPixel;
@@ -98,16 +101,82 @@ bool readRows(PngReadSession& session, png_bytepp rows) {
     return true;
 }
 
+// Reads every row into `row`, one at a time, and adds it to the reducer; an interlaced file pass by
+// pass, each pass's pixels at their place in the picture. Calls setjmp.
+bool reduceRows(PngReadSession& session, png_bytep row, AreaReducer& reducer) {
+    png_structp png = session.png;
+    png_infop info = session.info;
+    if (setjmp(png_jmpbuf(png)))
+        return false;
+    const png_uint_32 width = png_get_image_width(png, info);
+    const png_uint_32 height = png_get_image_height(png, info);
+    if (png_get_interlace_type(png, info) == PNG_INTERLACE_NONE) {
+        for (png_uint_32 y = 0; y < height; ++y) {
+            png_read_row(png, row, nullptr);
+            reducer.addPixels(y, row, width);
+        }
+        return true;
+    }
+    for (int pass = 0; pass < 7; ++pass) {
+        const png_uint_32 columns = PNG_PASS_COLS(width, pass);
+        const png_uint_32 rows = PNG_PASS_ROWS(height, pass);
+        // libpng skips a pass that holds no pixels.
+        if (columns == 0 || rows == 0)
+            continue;
+        for (png_uint_32 passRow = 0; passRow < rows; ++passRow) {
+            png_read_row(png, row, nullptr);
+            reducer.addPixels(PNG_ROW_FROM_PASS_ROW(passRow, pass), row, columns, PNG_PASS_START_COL(pass),
+                              PNG_PASS_COL_OFFSET(pass));
+        }
+    }
+    return true;
+}
+
+bool startSession(PngReadSession& session, std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0 || !session.png || !session.info)
+        return false;
+    session.input = {bytes.data(), bytes.size(), 0};
+    return true;
+}
+
+PixelSize sizeOf(const PngReadSession& session) {
+    return {png_get_image_width(session.png, session.info), png_get_image_height(session.png, session.info)};
+}
+
 } // namespace
 
-std::optional<Bitmap> PngDecoder::decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits) {
-    if (bytes.size() < 8 || png_sig_cmp(bytes.data(), 0, 8) != 0)
-        return std::nullopt;
+std::optional<DecodedPicture> PngDecoder::decode(std::span<const std::uint8_t> bytes,
+                                                 const ImageReduction& reduction, const ImageLimits& limits) {
     PngReadSession session;
-    if (!session.png || !session.info)
+    if (!startSession(session, bytes) || !readHeader(session, limits, false))
         return std::nullopt;
-    session.input = {bytes.data(), bytes.size(), 0};
-    if (!readHeader(session, limits))
+    const PixelSize source = sizeOf(session);
+    if (!reduction.reduces(source)) {
+        auto whole = decode(bytes, limits);
+        if (!whole)
+            return std::nullopt;
+        return DecodedPicture{std::move(*whole), source};
+    }
+    auto reducer = AreaReducer::create(source, reduction.reducedSize(source));
+    if (!reducer)
+        return std::nullopt;
+    std::vector<png_byte> row;
+    try {
+        row.resize(std::size_t{source.width} * Bitmap::bytesPerPixel);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    if (!reduceRows(session, row.data(), *reducer))
+        return std::nullopt;
+    auto bitmap = reducer->result();
+    if (!bitmap)
+        return std::nullopt;
+    return DecodedPicture{std::move(*bitmap), source};
+}
+
+std::optional<Bitmap> PngDecoder::decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits) {
+    PngReadSession session;
+    if (!startSession(session, bytes) || !readHeader(session, limits, true))
         return std::nullopt;
 
     auto bitmap = Bitmap::allocate(png_get_image_width(session.png, session.info),

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "platform/uikit/Bitmap.h"
+#include "platform/uikit/DecodedPicture.h"
 #include "platform/uikit/ImageLimits.h"
 
 namespace platform {
@@ -16,6 +17,9 @@ namespace platform {
 class PngDecoder {
 public:
     static std::optional<Bitmap> decode(std::span<const std::uint8_t> bytes, const ImageLimits& limits = {});
+    // The same, reduced row by row as it is read: the full-size picture is never held.
+    static std::optional<DecodedPicture> decode(std::span<const std::uint8_t> bytes,
+                                                const ImageReduction& reduction, const ImageLimits& limits = {});
 };
 
 } // namespace platform

@@ -7,6 +7,7 @@
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSData.h"
+#include "platform/uikit/DecodedPictureBudget.h"
 #include "platform/uikit/ImageDecoder.h"
 #include "platform/uikit/ImageFileName.h"
 #include "platform/uikit/PngEncoder.h"
@@ -27,6 +28,20 @@ double displayScale(const std::shared_ptr<UITraitCollection>& traits) {
     return UIScreen::mainScreen()->scale();
 }
 
+// The bitmap shared, its bytes counted against the process's budget until the last holder lets
+// go; nullptr when they do not fit.
+std::shared_ptr<const platform::Bitmap> budgeted(platform::Bitmap bitmap) {
+    const std::size_t bytes = bitmap.bytes().size();
+    auto& budget = platform::DecodedPictureBudget::shared();
+    if (!budget.take(bytes))
+        return nullptr;
+    return std::shared_ptr<const platform::Bitmap>(new platform::Bitmap(std::move(bitmap)),
+                                                   [bytes](const platform::Bitmap* held) {
+                                                       delete held;
+                                                       platform::DecodedPictureBudget::shared().giveBack(bytes);
+                                                   });
+}
+
 } // namespace
 
 std::shared_ptr<UIImage> UIImage::imageWithData(const std::shared_ptr<NSData>& data) {
@@ -40,10 +55,23 @@ std::shared_ptr<UIImage> UIImage::imageWithData(const std::shared_ptr<NSData>& d
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithData(std::span<const std::uint8_t> bytes, double scale) {
-    auto bitmap = platform::ImageDecoder::decode(bytes);
-    if (!bitmap)
+    return imageWithData(bytes, scale, platform::ImageReduction::none());
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithData(const std::shared_ptr<NSData>& data, double scale,
+                                                const platform::ImageReduction& reduction) {
+    if (!data)
         return nullptr;
-    return imageWithBitmap(std::make_shared<const platform::Bitmap>(std::move(*bitmap)), scale);
+    return imageWithData(std::span<const std::uint8_t>(data->bytes()), scale, reduction);
+}
+
+std::shared_ptr<UIImage> UIImage::imageWithData(std::span<const std::uint8_t> bytes, double scale,
+                                                const platform::ImageReduction& reduction) {
+    auto picture = platform::ImageDecoder::decode(bytes, reduction);
+    if (!picture || picture->bitmap.isEmpty())
+        return nullptr;
+    const double kept = double(picture->bitmap.width()) / picture->sourceSize.width;
+    return imageWithBitmap(budgeted(std::move(picture->bitmap)), acceptedScale(scale) * kept);
 }
 
 std::shared_ptr<UIImage> UIImage::imageWithBitmap(std::shared_ptr<const platform::Bitmap> bitmap,

@@ -9,13 +9,16 @@
 #include "platform/runtime/NSObject.h"
 #include "platform/uikit/Bitmap.h"
 #include "platform/uikit/CGGeometry.h"
+#include "platform/uikit/ImageReduction.h"
 
 class NSBundle;
 class NSData;
 class UITraitCollection;
 
 // An immutable decoded image with a scale: its size in points is its pixel size divided by the
-// scale. Images are shared: the same bitmap may back many image views.
+// scale. Images are shared: the same bitmap may back many image views. Pixels decoded from data
+// count against the process's DecodedPictureBudget while an image holds them; data that would
+// pass it gives nil.
 class UIImage : public NSObject {
 public:
     // An empty image (no bitmap, size zero, scale 1). Use the class methods to make real ones.
@@ -26,6 +29,12 @@ public:
     static std::shared_ptr<UIImage> imageWithData(const std::shared_ptr<NSData>& data);
     static std::shared_ptr<UIImage> imageWithData(const std::shared_ptr<NSData>& data, double scale);
     static std::shared_ptr<UIImage> imageWithData(std::span<const std::uint8_t> bytes, double scale = 1);
+    // Decoded no larger than `reduction` needs, as ImageIO's thumbnails are: the image keeps the
+    // whole picture's size in points, its scale lowered by as much as its pixels were reduced.
+    static std::shared_ptr<UIImage> imageWithData(const std::shared_ptr<NSData>& data, double scale,
+                                                  const platform::ImageReduction& reduction);
+    static std::shared_ptr<UIImage> imageWithData(std::span<const std::uint8_t> bytes, double scale,
+                                                  const platform::ImageReduction& reduction);
     // A file at a device path, with the scale its name announces ("icon@2x.png" is 2x).
     static std::shared_ptr<UIImage> imageWithContentsOfFile(std::string_view devicePath);
     // The image `name` from a bundle's resources, in the variant that suits the display scale of

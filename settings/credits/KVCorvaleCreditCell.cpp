@@ -62,8 +62,10 @@ KVCorvaleCreditCell::initWithStyle(UITableViewCellStyle style, std::string reuse
     if (!cell)
         return cell;
     m_imageManager = KVCorvaleSettingsCreditsImageManager::init();
-    if (m_imageManager)
+    if (m_imageManager) {
         m_imageManager->setDelegate(selfAs<KVCorvaleCreditCell>());
+        m_imageManager->setPictureSide(avatarSide);
+    }
     setSelectionStyle(UITableViewCellSelectionStyleNone);
     setCreditOptions({});
     buildAvatar();

@@ -1,5 +1,6 @@
 #include "settings/credits/KVCorvaleSettingsCreditsImageManager.h"
 
+#include <cmath>
 #include <cstdio>
 
 #include "settings/credits/CreditsLocations.h"
@@ -88,6 +89,25 @@ std::shared_ptr<NSURL> KVCorvaleSettingsCreditsImageManager::remoteURLForAssetNa
     return NSURL::URLWithString(corvale::creditsServerBaseURL() + "/credits/asset/" + std::string(name));
 }
 
+void KVCorvaleSettingsCreditsImageManager::setPictureSide(double points) {
+    // The screen is asked here, on the caller's thread; pictures are decoded on the session's queue too.
+    const double pixels = std::ceil(points * UIScreen::mainScreen()->scale());
+    auto reduction = platform::ImageReduction{0, platform::ImageReduction::defaultLongestSide};
+    if (pixels >= 1 && pixels <= platform::ImageReduction::defaultLongestSide)
+        reduction = platform::ImageReduction::toCover(static_cast<std::uint32_t>(pixels));
+    std::lock_guard lock(m_mutex);
+    m_pictureReduction = reduction;
+}
+
+std::shared_ptr<UIImage> KVCorvaleSettingsCreditsImageManager::decodePicture(const NSData& data) const {
+    platform::ImageReduction reduction;
+    {
+        std::lock_guard lock(m_mutex);
+        reduction = m_pictureReduction;
+    }
+    return UIImage::imageWithData(std::span<const std::uint8_t>(data.bytes()), 1, reduction);
+}
+
 std::shared_ptr<KVCorvaleSettingsCreditsImageManagerDelegate>
 KVCorvaleSettingsCreditsImageManager::delegate() const {
     std::lock_guard lock(m_mutex);
@@ -158,7 +178,7 @@ std::optional<std::string> KVCorvaleSettingsCreditsImageManager::_loadFromFile(c
     auto storedHash = stringValueOf((*parsedInfo)["hash"]);
     if (!storedHash)
         return std::nullopt;
-    if (auto image = UIImage::imageWithData(picture))
+    if (auto image = decodePicture(*picture))
         provideImage(image, name);
     return storedHash;
 }
@@ -195,7 +215,7 @@ void KVCorvaleSettingsCreditsImageManager::handleDownload(const std::string& nam
         provideImage(nullptr, name);
         return;
     }
-    auto image = UIImage::imageWithData(data);
+    auto image = decodePicture(*data);
     provideImage(image, name);
     if (image)
         writeCache(name, *data, *hash);

@@ -7,9 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "settings/credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
 #include "platform/foundation/Value.h"
 #include "platform/runtime/NSObject.h"
+#include "platform/uikit/ImageReduction.h"
+#include "settings/credits/KVCorvaleSettingsCreditsImageManagerDelegate.h"
 
 class NSData;
 class NSHTTPURLResponse;
@@ -32,6 +33,11 @@ public:
     static std::shared_ptr<NSURL> infoURLForAssetNamed(std::string_view name);
     // Nil when the name does not make a URL.
     static std::shared_ptr<NSURL> remoteURLForAssetNamed(std::string_view name);
+
+    // The side in points of the square the delegate shows pictures in: they are decoded just large
+    // enough to cover it on the main screen (the cached file keeps the server's bytes). Until it is
+    // set, pictures are decoded no longer than 1024 pixels.
+    void setPictureSide(double points);
 
     std::shared_ptr<KVCorvaleSettingsCreditsImageManagerDelegate> delegate() const;
     void setDelegate(const std::shared_ptr<KVCorvaleSettingsCreditsImageManagerDelegate>& delegate);
@@ -57,6 +63,7 @@ private:
     // Delivers only while the asset is still the current variant's.
     void provideImage(const std::shared_ptr<UIImage>& image, const std::string& name);
     void deliver(const std::shared_ptr<UIImage>& image);
+    std::shared_ptr<UIImage> decodePicture(const NSData& data) const;
 
     mutable std::mutex m_mutex; // shared between the caller's thread and the session's queue
     Value _assetInfo;
@@ -64,5 +71,6 @@ private:
     std::shared_ptr<NSURLSessionDataTask> m_lastStartedTask;
     // Counts downloads, so that an older download's completion does not forget a newer task.
     std::uint64_t m_fetchGeneration = 0;
+    platform::ImageReduction m_pictureReduction{0, platform::ImageReduction::defaultLongestSide};
     std::weak_ptr<KVCorvaleSettingsCreditsImageManagerDelegate> m_delegate;
 };

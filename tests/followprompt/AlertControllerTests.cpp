@@ -170,3 +170,25 @@ TEST_F(AlertControllerTest, PresentedHeaderReachesBelowItsUnclippedContainer) {
 }
 
 } // namespace
+
+TEST_F(AlertControllerTest, LongTextsAreCutToWhatAnAlertShows) {
+    DeviceStateGuard::runOS("13.0");
+    // Two-byte characters, so that a cut in the middle of one would show.
+    std::string body;
+    for (int index = 0; index < 50000; ++index)
+        body += "\xC3\xA9";
+    auto alert = ZRMerrowAlertController::merrowAlertControllerWithManifest(
+        manifestWith({{"title", std::string(5000, 't')},
+                      {"body", body},
+                      {"footer", std::string(9000, 'f')},
+                      {"rejection_title", std::string(300, 'r')}}));
+    const std::string ellipsis = "\xE2\x80\xA6";
+    EXPECT_EQ(alert->title(), std::string(200, 't') + ellipsis);
+    const std::string message = alert->_attributedMessage()->string();
+    EXPECT_EQ(message, body.substr(0, 4000) + ellipsis + "\n\n" + std::string(2000, 'f') + ellipsis);
+    EXPECT_EQ(actionTitles(*alert), (std::vector<std::string>{std::string(200, 'r') + ellipsis}));
+
+    auto exact = ZRMerrowAlertController::merrowAlertControllerWithManifest(
+        manifestWith({{"title", std::string(200, 't')}}));
+    EXPECT_EQ(exact->title(), std::string(200, 't')) << "a text at the limit is whole";
+}

@@ -4,23 +4,29 @@
 
 #include <arpa/inet.h>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <thread>
 #include <unistd.h>
 
-#include "tests/followprompt/FollowPromptTestSupport.h"
 #include "tests/platform/foundation/URLSessionTestServer.h"
 #include "followprompt/alert/MerrowImageLoader.h"
 #include "followprompt/alert/ZRMerrowAlertHeaderViewController.h"
+#include "hosts/devserver/DevServer.h"
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/support/TemporaryDeviceRoot.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/UIImage.h"
+#include "platform/uikit/UIScreen.h"
 #include "platform/uikit/UIWindow.h"
+#include "tests/followprompt/FollowPromptTestSupport.h"
+#include "tests/support/SilentServer.h"
+#include "tests/support/TemporaryDeviceRoot.h"
 
 namespace {
 
@@ -33,15 +39,25 @@ class HeaderGeometryTest : public ::testing::Test {
 protected:
     void SetUp() override {
         DeviceStateGuard::runOS("13.0");
-        root.writeFile("/images/profile.png", readAsset("halcyra-profile.png"));
-        root.writeFile("/images/icon.png", readAsset("corvale-icon.png"));
-        root.writeFile("/images/not-a-picture.png", "hello");
+        // The same pictures on the device and on a server: only the server's are ever shown.
+        for (const char* folder : {"/images/", "/content/assets/"}) {
+            root.writeFile(std::string(folder) + "profile.png", readAsset("halcyra-profile.png"));
+            root.writeFile(std::string(folder) + "icon.png", readAsset("corvale-icon.png"));
+            root.writeFile(std::string(folder) + "not-a-picture.png", "hello");
+        }
+        corvale::devserver::DevServerOptions options;
+        options.contentFolder = root.hostPath("/content");
+        server = std::make_unique<corvale::devserver::DevServer>(options);
+        ASSERT_TRUE(server->start(0));
     }
     void TearDown() override {
         if (window)
             window->setHidden(true);
         platform::RunLoop::main().runUntilIdle();
+        server->stop();
     }
+
+    std::string served(const std::string& name) const { return server->baseURL() + "/credits/asset/" + name; }
 
     std::shared_ptr<ZRMerrowAlertHeaderViewController> showHeader(const Value& foregroundImages,
                                                                   CGFloat width = 270) {
@@ -63,14 +79,14 @@ protected:
 
     DeviceStateGuard device;
     TemporaryDeviceRoot root;
+    std::unique_ptr<corvale::devserver::DevServer> server;
     platform::ScopedManualClock clock{50};
     std::shared_ptr<UIWindow> window;
     std::shared_ptr<ZRMerrowAlertHeaderViewController> header;
 };
 
 TEST_F(HeaderGeometryTest, AvatarCircleCentredWithTheIconOverhanging) {
-    showHeader(
-        Value::dictionary({{"profile", "file:///images/profile.png"}, {"app", "file:///images/icon.png"}}));
+    showHeader(Value::dictionary({{"profile", served("profile.png")}, {"app", served("icon.png")}}));
     auto view = header->view();
     auto avatar = header->avatarDisplayView()->avatarView();
     auto icon = header->avatarDisplayView()->iconOverlayView();
@@ -117,14 +133,14 @@ TEST_F(HeaderGeometryTest, AvatarCircleCentredWithTheIconOverhanging) {
 }
 
 TEST_F(HeaderGeometryTest, MissingOrUnreadablePicturesKeepTheLayout) {
-    showHeader(Value::dictionary({{"profile", "file:///images/not-a-picture.png"}}));
+    showHeader(Value::dictionary({{"profile", served("not-a-picture.png")}}));
     auto avatar = header->avatarDisplayView()->avatarView();
     EXPECT_EQ(avatar->image(), nullptr);
     EXPECT_EQ(header->avatarDisplayView()->iconOverlayView(), nullptr) << "no \"app\", no overlay";
     EXPECT_EQ(inHeader(avatar, header->view()), CGRectMake(99, 44, 72, 72));
     window->setHidden(true);
 
-    showHeader(Value::dictionary({{"profile", 7}, {"app", "file:///images/missing.png"}}));
+    showHeader(Value::dictionary({{"profile", 7}, {"app", served("missing.png")}}));
     auto icon = header->avatarDisplayView()->iconOverlayView();
     ASSERT_NE(icon, nullptr);
     EXPECT_EQ(icon->image(), nullptr);
@@ -135,6 +151,39 @@ TEST_F(HeaderGeometryTest, MissingOrUnreadablePicturesKeepTheLayout) {
     showHeader(Value()); // no "foreground_images" at all
     EXPECT_EQ(inHeader(header->avatarDisplayView()->avatarView(), header->view()),
               CGRectMake(99, 44, 72, 72));
+}
+
+TEST_F(HeaderGeometryTest, PicturesComeOnlyFromTheNetworkDecodedAtTheSizeTheyAreShown) {
+    // The same files on the device: a manifest must not make SpringBoard read local files.
+    showHeader(Value::dictionary(
+        {{"profile", "file:///images/profile.png"}, {"app", root.hostPath("/images/icon.png").string()}}));
+    EXPECT_EQ(header->avatarDisplayView()->avatarView()->image(), nullptr);
+    ASSERT_NE(header->avatarDisplayView()->iconOverlayView(), nullptr);
+    EXPECT_EQ(header->avatarDisplayView()->iconOverlayView()->image(), nullptr);
+    window->setHidden(true);
+
+    showHeader(Value::dictionary({{"profile", served("profile.png")}, {"app", served("icon.png")}}));
+    const double scale = UIScreen::mainScreen()->scale();
+    auto avatar = header->avatarDisplayView()->avatarView()->image();
+    auto icon = header->avatarDisplayView()->iconOverlayView()->image();
+    ASSERT_NE(avatar, nullptr);
+    ASSERT_NE(icon, nullptr);
+    EXPECT_EQ(avatar->bitmap()->width(), std::min(216.0, 72 * scale)) << "216 pixels on the server";
+    EXPECT_EQ(icon->bitmap()->width(), std::min(96.0, 32 * scale)) << "96 pixels on the server";
+    EXPECT_NEAR(avatar->size().width, 216, 1e-9) << "the same size in points as the whole picture";
+}
+
+TEST(MerrowImageLoader, PicturesThatNeverArriveAreAwaitedTogether) {
+    SilentServer server;
+    auto images = merrow::loadImagesSynchronously(
+        {{Value(server.url("/profile.png")), 72}, {Value(server.url("/icon.png")), 32}},
+        std::chrono::milliseconds(300));
+    server.finish();
+    ASSERT_EQ(images.size(), 2u);
+    EXPECT_EQ(images[0], nullptr);
+    EXPECT_EQ(images[1], nullptr);
+    EXPECT_EQ(server.accepted(), 2u);
+    EXPECT_TRUE(server.overlapped()) << "both requests were made at once, not one after the other";
 }
 
 TEST(MerrowImageLoader, AServerThatNeverAnswersCostsAtMostTheTimeout) {

@@ -1,11 +1,12 @@
 #include "tests/support/ProcessRun.h"
 
+#include "tests/support/ChildWatch.h"
+
 #include <cstdlib>
 #include <fcntl.h>
 #include <fstream>
 #include <spawn.h>
 #include <sstream>
-#include <sys/wait.h>
 #include <unistd.h>
 
 extern char** environ;
@@ -37,7 +38,7 @@ std::string ProcessRun::contentsOf(const std::filesystem::path& path) {
 }
 
 ProcessRun ProcessRun::run(const std::vector<std::string>& argv, const std::filesystem::path& scratchFolder,
-                           const std::vector<std::string>& environment) {
+                           const std::vector<std::string>& environment, std::chrono::milliseconds limit) {
     const auto outputPath = scratchFolder / "host-stdout.txt";
     const auto errorPath = scratchFolder / "host-stderr.txt";
     std::vector<std::string> arguments = argv;
@@ -54,11 +55,8 @@ ProcessRun ProcessRun::run(const std::vector<std::string>& argv, const std::file
     ProcessRun result;
     pid_t pid = -1;
     if (posix_spawn(&pid, argumentPointers[0], &files, nullptr, argumentPointers.data(),
-                    variablePointers.data()) == 0) {
-        int status = 0;
-        if (waitpid(pid, &status, 0) == pid && WIFEXITED(status))
-            result.exitStatus = WEXITSTATUS(status);
-    }
+                    variablePointers.data()) == 0)
+        result.exitStatus = waitForChild(pid, limit, &result.peakMemoryKilobytes);
     posix_spawn_file_actions_destroy(&files);
     result.output = contentsOf(outputPath);
     result.errors = contentsOf(errorPath);

@@ -30,14 +30,16 @@ std::vector<std::string> hostEnvironment() {
 } // namespace
 
 SettingsHostRun SettingsHostRun::run(const std::vector<std::string>& arguments,
-                                     const std::filesystem::path& scratchFolder) {
+                                     const std::filesystem::path& scratchFolder,
+                                     std::chrono::milliseconds limit) {
     std::vector<std::string> argv{CORVALE_SETTINGS_HOST_EXECUTABLE};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    const auto run = ProcessRun::run(argv, scratchFolder, hostEnvironment());
+    const auto run = ProcessRun::run(argv, scratchFolder, hostEnvironment(), limit);
     SettingsHostRun result;
     result.exitStatus = run.exitStatus;
     result.lines = linesOf(run.output);
     result.errors = run.errors;
+    result.peakMemoryKilobytes = run.peakMemoryKilobytes;
     return result;
 }
 

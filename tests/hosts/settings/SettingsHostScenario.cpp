@@ -30,11 +30,12 @@ void SettingsHostScenario::writeList(const std::string& name, const Value& list)
     ASSERT_TRUE(platform::PropertyList::writeFile(std::string(bundlePath) + "/" + name + ".plist", list));
 }
 
-SettingsHostRun SettingsHostScenario::runHost(std::vector<std::string> arguments) const {
+SettingsHostRun SettingsHostScenario::runHost(std::vector<std::string> arguments,
+                                              std::chrono::milliseconds limit) const {
     arguments.insert(arguments.begin(), {"--device-root", m_root.path().string()});
     auto scratch = m_root.path() / "tmp";
     std::filesystem::create_directories(scratch);
-    return SettingsHostRun::run(arguments, scratch);
+    return SettingsHostRun::run(arguments, scratch, limit);
 }
 
 Value SettingsHostScenario::readDomain(const std::string& domain) const {

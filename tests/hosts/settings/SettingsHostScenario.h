@@ -26,8 +26,9 @@ protected:
 
     // Replaces (or adds) "<name>.plist" in the pane's bundle.
     void writeList(const std::string& name, const Value& list) const;
-    // The host with --device-root and the given arguments.
-    SettingsHostRun runHost(std::vector<std::string> arguments) const;
+    // The host with --device-root and the given arguments; killed (exit status -1) past `limit`.
+    SettingsHostRun runHost(std::vector<std::string> arguments,
+                            std::chrono::milliseconds limit = std::chrono::minutes(10)) const;
     // A device path's preference domain file, read back; null when missing.
     Value readDomain(const std::string& domain) const;
 

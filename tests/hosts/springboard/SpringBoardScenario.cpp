@@ -70,11 +70,12 @@ int SpringBoardScenario::manifestRequests() const {
     return count;
 }
 
-SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments) const {
+SpringBoardRun SpringBoardScenario::runHost(std::vector<std::string> arguments,
+                                            std::chrono::milliseconds limit) const {
     std::vector<std::string> argv{MERROW_SPRINGBOARD_HOST_EXECUTABLE, "--device-root", m_root.path().string(),
                                   "--seed", "3"};
     argv.insert(argv.end(), arguments.begin(), arguments.end());
-    const auto process = ProcessRun::run(argv, m_content);
+    const auto process = ProcessRun::run(argv, m_content, ProcessRun::currentEnvironment(), limit);
     SpringBoardRun run;
     run.exitStatus = process.exitStatus;
     std::istringstream lines(process.output);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -34,8 +35,9 @@ protected:
     static std::string exampleManifest();
     // How many times the manifest was asked for so far.
     int manifestRequests() const;
-    // The host with --device-root, --seed and these arguments.
-    SpringBoardRun runHost(std::vector<std::string> arguments) const;
+    // The host with --device-root, --seed and these arguments; killed (exit status -1) past `limit`.
+    SpringBoardRun runHost(std::vector<std::string> arguments,
+                           std::chrono::milliseconds limit = std::chrono::minutes(10)) const;
     // Stores a value in the library's preference domain, as an earlier SpringBoard would have.
     void storePromptState(const std::string& key, const Value& value) const;
 

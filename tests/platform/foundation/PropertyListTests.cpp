@@ -129,6 +129,22 @@ std::vector<std::uint8_t> asciiString(std::string_view text) {
     return bytes;
 }
 
+// An array of `count` references to object `reference`, with a count of more than 14 items.
+std::vector<std::uint8_t> longArrayOf(std::uint32_t reference, std::uint32_t count) {
+    std::vector<std::uint8_t> bytes{0xAF, 0x12};
+    putBigEndian(bytes, count, 4);
+    for (std::uint32_t index = 0; index < count; ++index)
+        putBigEndian(bytes, reference, 4);
+    return bytes;
+}
+
+std::string xmlDictionaryOfKeys(std::size_t count) {
+    std::string body = "<dict>";
+    for (std::size_t index = 0; index < count; ++index)
+        body += "<key>k" + std::to_string(index) + "</key><true/>";
+    return xmlDocument(body + "</dict>");
+}
+
 // Lays out a binary property list by hand, for shapes libplist's writer never makes: shared
 // collections, cycles, long chains and odd keys. The first object is the top one.
 std::vector<std::uint8_t> handMadeBinary(const std::vector<std::vector<std::uint8_t>>& objects) {
@@ -415,4 +431,50 @@ TEST(PropertyList, FailedWritesLeaveTheFileAsItWas) {
     EXPECT_FALSE(PropertyList::writeFile("/no/such/folder/a.plist", Value::dictionary(), &error));
     ASSERT_TRUE(PropertyList::writeFile("/prefs/a.plist", Value::dictionary({{"k", 1}})));
     EXPECT_EQ(PropertyList::readFile("/prefs/a.plist"), Value::dictionary({{"k", 1}}));
+}
+
+TEST(PropertyList, ListsUpToTheObjectLimitReadWholeAndLargerOnesAreRefused) {
+    // One string referenced from every slot of a long array: each reference becomes its own node.
+    constexpr auto limit = static_cast<std::uint32_t>(PropertyList::maximumNodes);
+    const std::vector<std::uint8_t> stringX{0x51, 'x'};
+    auto bytes = handMadeBinary({longArrayOf(1, limit - 1), stringX});
+    auto read = PropertyList::parse(bytes.data(), bytes.size());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->asArray().size(), limit - 1);
+    EXPECT_EQ(read->asArray().back(), Value("x"));
+
+    NSErrorPtr error;
+    bytes = handMadeBinary({longArrayOf(1, limit + 1), stringX});
+    expectCorrupt(PropertyList::parse(bytes.data(), bytes.size(), &error), error);
+
+    // The same limit for XML, counted before libplist builds anything.
+    std::string items;
+    for (std::uint32_t index = 0; index <= limit; ++index)
+        items += "<true/>";
+    expectCorrupt(PropertyList::parse(xmlDocument("<array>" + items + "</array>"), &error), error);
+    items.resize(items.size() - std::string_view("<true/><true/>").size());
+    auto justBelow = PropertyList::parse(xmlDocument("<array>" + items + "</array>"));
+    ASSERT_TRUE(justBelow);
+    EXPECT_EQ(justBelow->asArray().size(), limit - 1);
+}
+
+TEST(PropertyList, XMLDictionariesLargerThanTheKeyLimitAreRefused) {
+    auto atLimit = PropertyList::parse(xmlDictionaryOfKeys(PropertyList::maximumXMLDictionaryKeys));
+    ASSERT_TRUE(atLimit);
+    EXPECT_EQ(atLimit->asDictionary().size(), PropertyList::maximumXMLDictionaryKeys);
+
+    NSErrorPtr error;
+    expectCorrupt(PropertyList::parse(xmlDictionaryOfKeys(PropertyList::maximumXMLDictionaryKeys + 1), &error),
+                  error);
+    // Keys of nested dictionaries count for their own dictionary, not for the outer one.
+    std::string nested = "<dict>";
+    for (int index = 0; index < 3; ++index) {
+        nested += "<key>d" + std::to_string(index) + "</key><dict>";
+        for (std::size_t key = 0; key < PropertyList::maximumXMLDictionaryKeys / 2; ++key)
+            nested += "<key>k" + std::to_string(key) + "</key><true/>";
+        nested += "</dict>";
+    }
+    auto wide = PropertyList::parse(xmlDocument(nested + "</dict>"));
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->asDictionary().size(), 3u);
 }

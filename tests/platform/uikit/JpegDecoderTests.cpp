@@ -4,6 +4,7 @@
 
 #include "tests/platform/uikit/AllocationWatch.h"
 #include "tests/platform/uikit/ImageFixtures.h"
+#include "tests/support/HostilePictures.h"
 #include "platform/uikit/ImageDecoder.h"
 #include "platform/uikit/JpegDecoder.h"
 
@@ -130,4 +131,34 @@ TEST(JpegDecoder, OversizedFrameHeadersAreRefusedBeforeAnyPixelMemory) {
     EXPECT_TRUE(JpegDecoder::decode(jpeg, platform::ImageLimits{32 * 32, 32}));
     EXPECT_FALSE(JpegDecoder::decode(jpeg, platform::ImageLimits{32 * 32 - 1, 32}));
     EXPECT_FALSE(JpegDecoder::decode(jpeg, platform::ImageLimits{32 * 32, 31}));
+}
+
+TEST(JpegDecoder, FilesWithMoreScansThanEncodersWriteAreRefused) {
+    auto manyScans = hostilepictures::manyScanGreyJpeg(64, 48);
+    ASSERT_EQ(hostilepictures::scanCount(manyScans), 704);
+    EXPECT_FALSE(JpegDecoder::decode(manyScans)) << "valid, but 704 passes over the picture";
+    EXPECT_FALSE(platform::ImageDecoder::decode(manyScans, platform::ImageReduction::toCover(16)));
+
+    platform::ImageLimits generous;
+    generous.maxScans = 1000;
+    auto decoded = JpegDecoder::decode(manyScans, generous);
+    ASSERT_TRUE(decoded) << "the file itself is sound";
+    EXPECT_EQ(decoded->width(), 64u);
+
+    // An ordinary progressive file is well inside the limit.
+    auto ordinary = fixtures::writeJpeg(quadrantsJpeg(true));
+    EXPECT_GT(hostilepictures::scanCount(ordinary), 1);
+    EXPECT_TRUE(JpegDecoder::decode(ordinary));
+}
+
+TEST(JpegDecoder, APictureNeedingMoreDecoderMemoryThanAllowedIsRefused) {
+    // A progressive picture keeps every coefficient until its last scan: 128 bytes per 8 x 8 block.
+    auto recipe = fixtures::jpegRecipe(512, 512, 1);
+    recipe.samples.assign(512 * 512, 0x60);
+    recipe.progressive = true;
+    auto bytes = fixtures::writeJpeg(recipe);
+    platform::ImageLimits tight;
+    tight.maxDecoderMemory = 256 * 1024;
+    EXPECT_FALSE(JpegDecoder::decode(bytes, tight));
+    EXPECT_TRUE(JpegDecoder::decode(bytes));
 }

@@ -341,3 +341,23 @@ TEST_F(CreditsImageManagerTest, AddressesAndAnAssetsDirectoryThatCannotBeMade) {
     ASSERT_EQ(log.lines().size(), 1u);
     EXPECT_EQ(log.lines()[0].rfind("KVSettings couldn't create assets directory: ", 0), 0u) << log.lines()[0];
 }
+
+TEST_F(CreditsImageManagerTest, PicturesAreDecodedAtTheSideTheyAreShownAndCachedAsSent) {
+    // Shown 58 points square on a 2x screen: just enough pixels to cover 116 x 116.
+    manager->setPictureSide(58);
+    auto wide = pngPicture(400, 200);
+    serve("wide@2x.png", wide, "h");
+    auto logo = Value::dictionary({{"2x", variant("wide@2x.png", "h")}});
+    EXPECT_TRUE(fetch(logo).empty());
+    EXPECT_EQ(recorder->widths(), Widths{232});
+    EXPECT_EQ(root.readFile(assetPath("wide@2x.png")), wide) << "the cache keeps the server's bytes";
+    EXPECT_EQ(fetch(logo), Widths{232}) << "the cached copy is reduced the same way";
+
+    // Without a side, only a longest side of 1024 pixels.
+    auto other = ImageManager::init();
+    other->setDelegate(recorder);
+    serve("long@2x.png", pngPicture(1500, 100), "h");
+    other->startFetchingAsset(Value::dictionary({{"2x", variant("long@2x.png", "h")}}));
+    EXPECT_TRUE(waitUntilSettled(*other));
+    EXPECT_EQ(recorder->widths(), (Widths{232, 232, 1024}));
+}
