@@ -12,7 +12,7 @@ SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
 .PHONY: all deps build build-deliverables run run-settings run-follow-prompt test test-plain test-sanitize \
-	test-thread bench format clean
+	test-thread bench fuzz format clean
 
 all: build
 
@@ -82,6 +82,22 @@ test-sanitize: deps $(SANITIZE_DIR)/build.ninja
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/LeakSuppressions.txt \
 		ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS (make fuzz FUZZ_SECONDS=60 for shorter runs), in the sanitizer
+# build; what a target discovers stays in its corpus folder under $(SANITIZE_DIR)/tests/fuzz, so that
+# each run goes on from the last. A finding stops the loop with the crashing input in the current folder.
+FUZZ_SECONDS   ?= 180
+
+fuzz: deps $(SANITIZE_DIR)/build.ninja
+	@[ "$(SANITIZE_FUZZ)" = ON ] || { echo "make fuzz needs clang"; exit 1; }
+	cmake --build $(SANITIZE_DIR) -j $(JOBS) --target fuzzers
+	@while read -r program maxlen corpus seeds; do \
+		echo "== $$(basename $$program): $(FUZZ_SECONDS) s"; \
+		ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+			LSAN_OPTIONS=suppressions=$(CURDIR)/tests/LeakSuppressions.txt \
+			$$program -max_total_time=$(FUZZ_SECONDS) -max_len=$$maxlen -print_final_stats=1 \
+			$$corpus $$seeds || exit 1; \
+	done < $(SANITIZE_DIR)/tests/fuzz/fuzz-targets.txt
 
 # ThreadSanitizer builds only the programs whose code crosses threads (the URL session, dispatch
 # queues, the credits managers, the follow manifest's coordinator): the rest of the suite is
