@@ -55,7 +55,7 @@ nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& p
     if (class_respondsToSelector(object_getClass(page), "_rowsLeftOut")) {
         Value leftOut = objc_msgSend(page, "_rowsLeftOut").value();
         if (leftOut["credits"].integerValue() > 0 || leftOut["links"].integerValue() > 0)
-            line["rowsLeftOut"] = ValueJSON::from(leftOut);
+            line["rowsLeftOut"] = hosts::ValueJSON::from(leftOut);
     }
     line["alert"] = alert(alertController);
     line["events"] = nlohmann::ordered_json::array();

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <netinet/in.h>
+#include <optional>
 #include <poll.h>
 #include <sys/socket.h>
 #include <thread>
@@ -34,6 +35,12 @@ std::string readAsset(const char* name) {
     std::ifstream stream(std::filesystem::path(MERROW_EXAMPLE_ASSETS) / name, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(stream), {});
 }
+
+// The pictures below are served on loopback, which only a manifest from loopback may name.
+struct LoopbackManifestOrigin {
+    LoopbackManifestOrigin() { ::setenv("MERROW_MANIFEST_SERVER", "http://127.0.0.1:1", 1); }
+    ~LoopbackManifestOrigin() { ::unsetenv("MERROW_MANIFEST_SERVER"); }
+};
 
 class HeaderGeometryTest : public ::testing::Test {
 protected:
@@ -78,6 +85,7 @@ protected:
     }
 
     DeviceStateGuard device;
+    LoopbackManifestOrigin origin;
     TemporaryDeviceRoot root;
     std::unique_ptr<corvale::devserver::DevServer> server;
     platform::ScopedManualClock clock{50};
@@ -174,6 +182,7 @@ TEST_F(HeaderGeometryTest, PicturesComeOnlyFromTheNetworkDecodedAtTheSizeTheyAre
 }
 
 TEST(MerrowImageLoader, PicturesThatNeverArriveAreAwaitedTogether) {
+    LoopbackManifestOrigin origin;
     SilentServer server;
     auto images = merrow::loadImagesSynchronously(
         {{Value(server.url("/profile.png")), 72}, {Value(server.url("/icon.png")), 32}},
@@ -200,11 +209,11 @@ TEST(MerrowImageLoader, AServerThatNeverAnswersCostsAtMostTheTimeout) {
     const std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port)) + "/profile.png";
 
     // The manifest comes from loopback too, so the picture is asked for.
-    ::setenv("MERROW_MANIFEST_SERVER", "http://127.0.0.1:1", 1);
+    std::optional<LoopbackManifestOrigin> origin(std::in_place);
     const auto start = std::chrono::steady_clock::now();
     auto image = merrow::loadImageSynchronously(Value(url), std::chrono::milliseconds(300));
     const auto waited = std::chrono::steady_clock::now() - start;
-    ::unsetenv("MERROW_MANIFEST_SERVER");
+    origin.reset();
     EXPECT_EQ(image, nullptr);
     EXPECT_LT(waited, std::chrono::seconds(5)) << "bounded by the timeout, not by the server";
     ::close(listener);

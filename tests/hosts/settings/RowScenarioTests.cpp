@@ -33,7 +33,7 @@ TEST_F(FixturePane, RowsGatedByOSRequirementFollowTheRunningVersion) {
 
 TEST_F(FixturePane, RequirementsMayWriteNumbersInHexadecimalOctalOrBinary) {
     auto list = mainList();
-    auto& items = list.mutableDictionary()["items"].mutableArray();
+    auto& items = *(*list.mutableDictionary())["items"].mutableArray();
     auto gated = [](const std::string& label, const std::string& requirement) {
         return row({{"cell", "PSSwitchCell"}, {"label", label}, {"OSRequirement", requirement}});
     };
