@@ -103,8 +103,21 @@ bool chooseOutputColorSpace(JpegReadSession& session) {
     }
 }
 
+// An upper bound on the file's scans, counted in one pass without decoding: entropy-coded data never
+// holds 0xFF followed by a start-of-scan code (a data 0xFF is followed by 0x00 or a restart code), so
+// only real scans and bytes inside metadata count. A file of too many scans is refused before libjpeg
+// spends a pass over the picture on each of the first hundred.
+std::size_t scanMarkersIn(std::span<const std::uint8_t> bytes) {
+    std::size_t scans = 0;
+    for (std::size_t index = 0; index + 1 < bytes.size(); ++index)
+        scans += bytes[index] == 0xFF && bytes[index + 1] == 0xDA;
+    return scans;
+}
+
 // Reads the markers up to the first scan and checks the size against the limits. Calls setjmp.
 bool readHeader(JpegReadSession& session, std::span<const std::uint8_t> bytes, const ImageLimits& limits) {
+    if (scanMarkersIn(bytes) > static_cast<std::size_t>(std::max(limits.maxScans, 0)))
+        return false;
     j_decompress_ptr info = &session.info;
     if (setjmp(session.error.jump))
         return false;
