@@ -36,6 +36,11 @@ public:
         m_wake.notify_one();
     }
 
+    std::size_t readyCount() {
+        std::lock_guard lock(m_mutex);
+        return m_ready.size();
+    }
+
     void stop() {
         std::lock_guard lock(m_mutex);
         m_stopping = true;
@@ -129,6 +134,10 @@ void SerialDispatchQueue::after(double delaySeconds, std::function<void()> block
     auto fireTime = WorkerClock::now() + std::chrono::duration_cast<WorkerClock::duration>(
                                              std::chrono::duration<double>(std::min(delay, 1e9)));
     m_worker->enqueueAt(fireTime, std::move(block));
+}
+
+std::size_t SerialDispatchQueue::waitingBlocks() const {
+    return m_worker->readyCount();
 }
 
 bool SerialDispatchQueue::isCurrent() const {

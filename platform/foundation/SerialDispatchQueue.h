@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <thread>
 
@@ -18,6 +19,9 @@ public:
     void async(std::function<void()> block) override;
     void after(double delaySeconds, std::function<void()> block) override;
     bool isCurrent() const override;
+    // Blocks queued to run now but not started yet (delayed ones not yet due are not counted): lets a
+    // test see that work has reached a queue it keeps busy, without waiting on time.
+    std::size_t waitingBlocks() const;
 
 private:
     class Worker;

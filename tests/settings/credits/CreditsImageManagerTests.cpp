@@ -5,7 +5,6 @@
 #include <memory>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "tests/settings/credits/CreditsTestServer.h"
@@ -15,6 +14,7 @@
 #include "platform/foundation/NSLog.h"
 #include "platform/foundation/NSURL.h"
 #include "platform/foundation/NSURLSession.h"
+#include "platform/foundation/SerialDispatchQueue.h"
 #include "platform/foundation/RunLoop.h"
 #include "tests/support/TemporaryDeviceRoot.h"
 
@@ -299,31 +299,28 @@ TEST_F(CreditsImageManagerTest, ANewAssetCancelsTheRunningDownload) {
 
 TEST_F(CreditsImageManagerTest, AnAnswerForAnEarlierVariantIsDropped) {
     // The answer has to arrive after the manager moved on but before the task could be cancelled:
-    // the session's queue is held so the finished transfer waits there, undelivered. Whether the
-    // transfer has finished when the test moves on is up to the network, so each attempt gives it
-    // longer; an attempt where it had not finished ends as a cancellation, which must not deliver
-    // either.
+    // the session's queue is held so the finished transfer waits there, undelivered, and the test
+    // moves on once the session has queued its handler.
     cache("now.png", pngPicture(12, 12), "n");
-    bool answerArrivedLate = false;
-    for (int attempt = 0; attempt < 5 && !answerArrivedLate; ++attempt) {
-        auto earlier = "earlier-" + std::to_string(attempt) + ".png";
-        serve(earlier, pngPicture(30, 30), "e");
-        SessionQueueHold hold;
-        auto before = recorder->widths().size();
-        manager->startFetchingAsset(Value::dictionary({{"2x", variant(earlier, "e")}}));
-        ASSERT_TRUE(platform::RunLoop::main().runUntil(
-            [&] { return server.paths().size() == static_cast<std::size_t>(attempt + 1); }, 20s));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50 << (2 * attempt)));
+    serve("earlier.png", pngPicture(30, 30), "e");
+    const auto sessionQueue =
+        std::dynamic_pointer_cast<platform::SerialDispatchQueue>(NSURLSession::sharedSession()->delegateQueue());
+    ASSERT_NE(sessionQueue, nullptr);
+    SessionQueueHold hold;
+    const auto waitingBefore = sessionQueue->waitingBlocks();
+    auto before = recorder->widths().size();
+    manager->startFetchingAsset(Value::dictionary({{"2x", variant("earlier.png", "e")}}));
+    // The earlier answer has been received and its handler waits behind the hold.
+    ASSERT_TRUE(platform::RunLoop::main().runUntil(
+        [&] { return server.paths().size() == 1 && sessionQueue->waitingBlocks() > waitingBefore; }, 20s));
 
-        manager->startFetchingAsset(Value::dictionary({{"2x", variant("now.png", "n")}}));
-        hold.release();
-        drainSessionQueue();
-        auto widths = recorder->widths();
-        EXPECT_EQ(Widths(widths.begin() + static_cast<std::ptrdiff_t>(before), widths.end()), Widths{12});
-        // The answer was handled (not cancelled) when it left the picture in the cache.
-        answerArrivedLate = std::filesystem::exists(root.hostPath(assetPath(earlier)));
-    }
-    EXPECT_TRUE(answerArrivedLate) << "no attempt had the earlier answer arrive late";
+    manager->startFetchingAsset(Value::dictionary({{"2x", variant("now.png", "n")}}));
+    hold.release();
+    drainSessionQueue();
+    auto widths = recorder->widths();
+    EXPECT_EQ(Widths(widths.begin() + static_cast<std::ptrdiff_t>(before), widths.end()), Widths{12});
+    // The answer was handled (not cancelled) when it left the picture in the cache.
+    EXPECT_TRUE(std::filesystem::exists(root.hostPath(assetPath("earlier.png"))));
 }
 
 TEST_F(CreditsImageManagerTest, AddressesAndAnAssetsDirectoryThatCannotBeMade) {
