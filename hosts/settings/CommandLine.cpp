@@ -62,6 +62,9 @@ std::optional<HostStep::Kind> stepKind(std::string_view word) {
         {"tap-credit", HostStep::Kind::tapCredit},
         {"tap-branding", HostStep::Kind::tapBranding},
         {"wait-credits", HostStep::Kind::waitCredits},
+        {"tap-at", HostStep::Kind::tapAt},
+        {"type", HostStep::Kind::type},
+        {"return", HostStep::Kind::returnKey},
     };
     for (const auto& [name, kind] : kinds)
         if (name == word)
@@ -83,14 +86,29 @@ std::optional<std::string> readCreditButton(ArgumentReader& reader, HostStep& st
     return std::nullopt;
 }
 
+// "tap-at X Y": a point on the screen.
+std::optional<std::string> readScreenPoint(ArgumentReader& reader, HostStep& step) {
+    auto x = reader.value();
+    auto y = x ? reader.value() : std::nullopt;
+    auto xNumber = x ? parseNumber(*x) : std::nullopt;
+    auto yNumber = y ? parseNumber(*y) : std::nullopt;
+    if (!xNumber || !yNumber)
+        return std::string("tap-at needs a screen point: X and Y in points");
+    step.point = {*xNumber, *yNumber};
+    return std::nullopt;
+}
+
 // Reads the operands of one step; a message when they are missing or malformed.
 std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, ArgumentReader& reader,
                                     HostStep& step) {
     step.kind = kind;
     if (kind == HostStep::Kind::dump || kind == HostStep::Kind::back || kind == HostStep::Kind::lint)
         return std::nullopt;
-    if (kind == HostStep::Kind::tapBranding || kind == HostStep::Kind::waitCredits)
+    if (kind == HostStep::Kind::tapBranding || kind == HostStep::Kind::waitCredits ||
+        kind == HostStep::Kind::returnKey)
         return std::nullopt;
+    if (kind == HostStep::Kind::tapAt)
+        return readScreenPoint(reader, step);
     if (kind == HostStep::Kind::tapCredit)
         return readCreditButton(reader, step);
     auto name = reader.value();
@@ -99,6 +117,7 @@ std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, 
                (kind == HostStep::Kind::set      ? "a row key and a value"
                 : kind == HostStep::Kind::render ? "a PNG file"
                 : kind == HostStep::Kind::scroll ? "a content offset in points"
+                : kind == HostStep::Kind::type   ? "a text"
                                                  : "a name");
     step.name = std::string(*name);
     if (kind == HostStep::Kind::scroll) {
@@ -189,9 +208,14 @@ the steps in order.
 Steps:
   dump              print the page on top as one JSON line: its rows, theme, alert and the events
                     (opened links, posted notifications, restart requests) since the last dump
-  set KEY VALUE     change the value of the row whose "key" is KEY, as its control would; VALUE is a
-                    JSON literal: true, 0, "text"
-  tap LABEL         tap the row with that label (a button's action, a link's page)
+  set KEY VALUE     change the control of the row whose "key" is KEY, which reports the change as a
+                    touch would (a text field ends editing); VALUE is a JSON literal: true, 0, "text"
+  tap LABEL         touch the centre of the row with that label (a button's action, a link's page),
+                    scrolling it into view first when it is off screen
+  tap-at X Y        touch the screen at the point X, Y (points from the top left): whatever view is
+                    there gets it (a switch flips, a row is selected, a field starts editing)
+  type TEXT         type the text into the field being edited (the keyboard shows while one is)
+  return            press the keyboard's return key: editing ends and the field's row stores its text
   alert TITLE       tap the action with that title in the presented alert
   back              go back to the previous page
   lint              print the problems of the pane's property lists as JSON lines
@@ -202,8 +226,9 @@ Steps:
   tap-branding      tap the maker's button in the navigation bar
   wait-credits      let the app run until the credits and their pictures have arrived (or failed),
                     the rows are rebuilt and the screen has been still for 0.2 s (at most 10 seconds)
-  scroll Y          drag the page's list to the content offset Y (points from the top; negative
-                    pulls down), with the callbacks a drag gives
+  scroll Y          drag the page's list to the raw content offset Y, with the callbacks a drag
+                    gives. At rest a page under the bars has a negative offset (minus the top of its
+                    adjusted content inset): the dump shows both as contentOffset and insetTop
 
 Options:
   --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,

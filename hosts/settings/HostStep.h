@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/foundation/Value.h"
+#include "platform/uikit/CGGeometry.h"
 
 namespace corvale::settingshost {
 
@@ -19,7 +20,10 @@ struct HostStep {
         scroll,
         tapCredit,
         tapBranding,
-        waitCredits
+        waitCredits,
+        tapAt,
+        type,
+        returnKey
     };
 
     Kind kind = Kind::dump;
@@ -30,6 +34,8 @@ struct HostStep {
     Value value;
     // The service button of `tap-credit` (the credited person's name is `name`), from 0.
     long index = 0;
+    // The screen point of `tap-at`; the text of `type` is `name`.
+    CGPoint point = CGPointZero;
 };
 
 } // namespace corvale::settingshost

@@ -8,6 +8,10 @@
 #include "hosts/settings/RootPageDump.h"
 #include "hosts/common/ValueJSON.h"
 #include "platform/uikit/NSIndexPath.h"
+#include "platform/uikit/UISegmentedControl.h"
+#include "platform/uikit/UISlider.h"
+#include "platform/uikit/UISwitch.h"
+#include "platform/uikit/UITextField.h"
 #include "platform/uikit/UITraitCollection.h"
 
 namespace corvale::settingshost {
@@ -44,7 +48,11 @@ nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& p
     // The rows first: loading them may set the page's title from its list.
     auto rows = sections(page);
     nlohmann::ordered_json line;
-    line["page"] = {{"class", object_getClassName(page)}, {"title", page->title()}};
+    const auto& table = page->table();
+    line["page"] = {{"class", object_getClassName(page)},
+                    {"title", page->title()},
+                    {"contentOffset", table->contentOffset().y},
+                    {"insetTop", table->adjustedContentInset().top}};
     line["theme"] = theme(page);
     line["sections"] = std::move(rows);
     line["header"] = RootPageDump::header(page);
@@ -91,6 +99,7 @@ nlohmann::ordered_json PageDump::sections(const std::shared_ptr<PSListController
             auto indexPath = NSIndexPath::indexPathForRow(index, section);
             if (auto specifier = page->specifierAtIndexPath(indexPath)) {
                 auto shown = row(page, specifier, page->tableViewHeightForRowAtIndexPath(table, indexPath));
+                addShownCell(shown, table->cellForRowAtIndexPath(indexPath));
                 if (auto credit = RootPageDump::credit(page, indexPath); !credit.is_null())
                     shown["credit"] = std::move(credit);
                 rows.push_back(std::move(shown));
@@ -114,6 +123,51 @@ nlohmann::ordered_json PageDump::row(const std::shared_ptr<PSListController>& pa
     row["height"] = height;
     row["value"] = key.isString() ? hosts::ValueJSON::from(page->readPreferenceValue(specifier)) : nullptr;
     return row;
+}
+
+nlohmann::ordered_json PageDump::screenFrame(const UIView& view) {
+    CGRect frame = view.convertRect(view.bounds(), nullptr);
+    auto rounded = [](CGFloat value) { return std::round(value * 1000) / 1000; };
+    return {rounded(frame.origin.x), rounded(frame.origin.y), rounded(frame.size.width), rounded(frame.size.height)};
+}
+
+nlohmann::ordered_json PageDump::control(const std::shared_ptr<UIControl>& control) {
+    if (!control)
+        return nullptr;
+    auto traits = control->traitCollection();
+    nlohmann::ordered_json shown;
+    UIColorPtr tint = control->tintColor();
+    if (auto toggle = std::dynamic_pointer_cast<UISwitch>(control)) {
+        shown["type"] = "switch";
+        shown["value"] = toggle->isOn();
+        // The on track's colour: its own, else the system green.
+        tint = toggle->onTintColor() ? toggle->onTintColor() : UIColor::colorWithRed(0.204, 0.78, 0.349, 1);
+    } else if (auto slider = std::dynamic_pointer_cast<UISlider>(control)) {
+        shown["type"] = "slider";
+        shown["value"] = slider->value();
+    } else if (auto segments = std::dynamic_pointer_cast<UISegmentedControl>(control)) {
+        shown["type"] = "segment";
+        shown["value"] = segments->selectedSegmentIndex();
+    } else if (auto field = std::dynamic_pointer_cast<UITextField>(control)) {
+        shown["type"] = "textField";
+        shown["value"] = field->isSecureTextEntry() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(field->text());
+    } else {
+        return nullptr;
+    }
+    shown["frame"] = screenFrame(*control);
+    shown["tintColour"] = colour(tint, traits);
+    return shown;
+}
+
+void PageDump::addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell) {
+    auto preferenceCell = std::dynamic_pointer_cast<PSTableCell>(cell);
+    row["frame"] = cell ? screenFrame(*cell) : nlohmann::ordered_json(nullptr);
+    row["enabled"] = preferenceCell ? preferenceCell->isCellEnabled() : true;
+    std::string valueText = preferenceCell ? preferenceCell->valueText() : std::string();
+    row["valueText"] = valueText.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(valueText);
+    row["control"] = control(preferenceCell ? preferenceCell->control() : nullptr);
+    if (cell && cell->accessoryType() == UITableViewCellAccessoryCheckmark)
+        row["checked"] = true;
 }
 
 nlohmann::ordered_json PageDump::cellName(const PSSpecifier& specifier) {

@@ -9,6 +9,8 @@
 #include "platform/preferences/PSListController.h"
 #include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIControl.h"
+#include "platform/uikit/UITableViewCell.h"
 
 namespace corvale::settingshost {
 
@@ -38,6 +40,10 @@ private:
     static nlohmann::ordered_json row(const std::shared_ptr<PSListController>& page,
                                       const std::shared_ptr<PSSpecifier>& specifier, CGFloat height);
     static nlohmann::ordered_json cellName(const PSSpecifier& specifier);
+    // The shown cell's frame on screen, enabled state, value text, control and check mark.
+    static void addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell);
+    static nlohmann::ordered_json control(const std::shared_ptr<UIControl>& control);
+    static nlohmann::ordered_json screenFrame(const UIView& view);
 };
 
 } // namespace corvale::settingshost

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <variant>
 
 #include "platform/foundation/DeviceRoot.h"
@@ -44,6 +45,37 @@ std::string dependencyProblem(const Value& dependency, const std::vector<std::st
     if (std::find(keys.begin(), keys.end(), dependency.asString()) == keys.end())
         return "names a key that no row of this list has, so the row is always collapsed";
     return {};
+}
+
+// Rows whose control changes a value that the row then stores.
+bool storesAValue(PSCellType cellType) {
+    switch (cellType) {
+    case PSSwitchCell:
+    case PSSliderCell:
+    case PSSegmentCell:
+    case PSEditTextCell:
+    case PSSecureEditTextCell:
+    case PSLinkListCell:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void lintControlRow(PSCellType cellType, const Value& row, const std::function<void(const char*, std::string)>& add) {
+    if (storesAValue(cellType) && !row.contains("set")) {
+        if (!row["key"].isString())
+            add("key", "is missing, so the row's value is never stored");
+        else if (!row["defaults"].isString())
+            add("defaults", "is missing, so the row's value is never stored");
+    }
+    const Value& titles = row["validTitles"];
+    const Value& values = row["validValues"];
+    if (titles.isArray() && values.isArray() && titles.asArray().size() != values.asArray().size())
+        add("validTitles", "has " + std::to_string(titles.asArray().size()) + " titles for " +
+                               std::to_string(values.asArray().size()) + " values");
+    if (cellType == PSLinkListCell && !row.contains("detail"))
+        add("detail", "is missing, so tapping the list row opens nothing");
 }
 
 } // namespace
@@ -114,11 +146,19 @@ void PaneLint::lintRow(const std::string& fileName, const Value& row, const std:
         if (!problem.empty())
             problems.push_back({fileName, row["label"], property, row[property], std::move(problem)});
     };
+    PSCellType cellType = PSDefaultCell;
     if (row.contains("cell")) {
         const Value& cell = row["cell"];
-        if (!cell.isString() || PSTableCell::cellTypeFromString(cell.asString()) == PSUnknownCell)
+        cellType = cell.isString() ? PSTableCell::cellTypeFromString(cell.asString()) : PSUnknownCell;
+        if (cellType == PSUnknownCell)
             add("cell", "is not a cell type the framework knows");
     }
+    lintControlRow(cellType, row, add);
+    for (const char* flag : {"enabled", "negate"})
+        if (row.contains(flag) && !row[flag].isBool())
+            add(flag, "is not a boolean");
+    if (row.contains("confirmation") && !row["confirmation"].isDictionary())
+        add("confirmation", "is not a dictionary, so the button runs without asking");
     if (row.contains("OSRequirement"))
         add("OSRequirement", requirementProblem(row["OSRequirement"]));
     if (row.contains("DependsOn"))

@@ -4,6 +4,9 @@
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/preferences/PreferencesInteraction.h"
 #include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/SimulatedKeyboard.h"
+#include "platform/uikit/TouchScreen.h"
+#include "platform/uikit/UIWindow.h"
 #include "hosts/settings/PageDump.h"
 #include "hosts/settings/PaneLint.h"
 #include "hosts/common/ValueJSON.h"
@@ -67,6 +70,12 @@ bool StepRunner::runStep(const HostStep& step) {
         return tapBranding();
     case HostStep::Kind::waitCredits:
         return waitCredits();
+    case HostStep::Kind::tapAt:
+        return tapAt(step);
+    case HostStep::Kind::type:
+        return type(step);
+    case HostStep::Kind::returnKey:
+        return pressReturn();
     }
     return false;
 }
@@ -110,6 +119,25 @@ bool StepRunner::tap(const HostStep& step) {
         return fail("tap: an alert covers the page; answer it first with 'alert TITLE'");
     if (!platform::PreferencesInteraction::tapRowWithLabel(page, step.name))
         return fail("tap: no row labelled '" + step.name + "' on the page '" + page->title() + "'");
+    return true;
+}
+
+bool StepRunner::tapAt(const HostStep& step) {
+    if (!platform::TouchScreen::tap(*m_application.window(), step.point))
+        return fail("tap-at: nothing on the screen takes touches at " + std::to_string(step.point.x) + ", " +
+                    std::to_string(step.point.y));
+    return true;
+}
+
+bool StepRunner::type(const HostStep& step) {
+    if (!platform::SimulatedKeyboard::type(*m_application.window(), step.name))
+        return fail("type: no field is being edited; tap one first");
+    return true;
+}
+
+bool StepRunner::pressReturn() {
+    if (!platform::SimulatedKeyboard::pressReturn(*m_application.window()))
+        return fail("return: no field is being edited; tap one first");
     return true;
 }
 

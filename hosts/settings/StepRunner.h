@@ -40,6 +40,9 @@ private:
     void lint();
     bool render(const HostStep& step);
     bool scroll(const HostStep& step);
+    bool tapAt(const HostStep& step);
+    bool type(const HostStep& step);
+    bool pressReturn();
     bool tapCredit(const HostStep& step);
     bool tapBranding();
     bool waitCredits();

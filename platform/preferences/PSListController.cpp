@@ -5,9 +5,13 @@
 #include "platform/corefoundation/CFNotificationCenter.h"
 #include "platform/corefoundation/CFPreferences.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/preferences/PSTableCell.h"
 #include "platform/preferences/SpecifierCellFactory.h"
 #include "platform/preferences/SpecifierListReader.h"
 #include "platform/runtime/MethodBinding.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
+#include "platform/uikit/UIImage.h"
 #include "platform/uikit/UINavigationController.h"
 
 namespace {
@@ -129,7 +133,7 @@ const platform::SpecifierSections& PSListController::sections() {
 
 const std::shared_ptr<UITableView>& PSListController::table() {
     if (!m_table) {
-        m_table = std::make_shared<UITableView>();
+        m_table = std::make_shared<UITableView>(UITableViewStyle::InsetGrouped);
         auto self = selfAs<PSListController>();
         m_table->setDataSource(self);
         m_table->setDelegate(self);
@@ -139,6 +143,13 @@ const std::shared_ptr<UITableView>& PSListController::table() {
 
 void PSListController::loadView() {
     setView(table());
+}
+
+void PSListController::viewWillAppear(bool animated) {
+    UIViewController::viewWillAppear(animated);
+    for (const auto& [specifier, cell] : m_cells)
+        if (auto preferenceCell = std::dynamic_pointer_cast<PSTableCell>(cell))
+            preferenceCell->setValue(valueOfRow(specifier));
 }
 
 // --- Values -------------------------------------------------------------------------------------
@@ -154,6 +165,16 @@ Value PSListController::readPreferenceValue(const std::shared_ptr<PSSpecifier>& 
         return kept;
     }
     return specifier->propertyForKey("default");
+}
+
+Value PSListController::valueOfRow(const std::shared_ptr<PSSpecifier>& specifier) {
+    if (!specifier)
+        return {};
+    id target = specifier->target();
+    if (!target)
+        target = selfAs<PSListController>();
+    std::string_view getter = specifier->getter.empty() ? PSSpecifier::defaultGetter : specifier->getter;
+    return objc_msgSend(target, getter, {MessageValue(specifier)}).value();
 }
 
 void PSListController::setPreferenceValue(const Value& value, const std::shared_ptr<PSSpecifier>& specifier) {
@@ -190,8 +211,13 @@ PSListController::tableViewCellForRowAtIndexPath(const std::shared_ptr<UITableVi
     if (auto cached = m_cells.find(specifier); cached != m_cells.end())
         return cached->second;
     auto cell = platform::SpecifierCellFactory::cellForSpecifier(specifier);
-    if (cell)
-        m_cells.emplace(specifier, cell);
+    if (!cell)
+        return nullptr;
+    m_cells.emplace(specifier, cell);
+    if (auto preferenceCell = std::dynamic_pointer_cast<PSTableCell>(cell))
+        preferenceCell->setValue(valueOfRow(specifier));
+    if (const Value& icon = specifier->properties()["icon"]; icon.isString() && m_bundle)
+        cell->setImage(UIImage::imageNamed(icon.asString(), m_bundle, nullptr));
     return cell;
 }
 
@@ -212,6 +238,22 @@ PSListController::tableViewTitleForFooterInSection(const std::shared_ptr<UITable
     if (!footer.isString())
         return std::nullopt;
     return footer.asString();
+}
+
+NSTextAlignment PSListController::_tableViewFooterAlignmentInSection(const std::shared_ptr<UITableView>&,
+                                                                    long section) {
+    auto group = sections().groupOf(section);
+    const Value& alignment = group ? group->properties()["footerAlignment"] : Value();
+    if (!alignment.isNumber())
+        return NSTextAlignmentNatural;
+    switch (alignment.integerValue()) {
+    case 1:
+        return NSTextAlignmentCenter;
+    case 2:
+        return NSTextAlignmentRight;
+    default:
+        return NSTextAlignmentLeft;
+    }
 }
 
 CGFloat PSListController::tableViewHeightForRowAtIndexPath(const std::shared_ptr<UITableView>&,
@@ -239,8 +281,31 @@ void PSListController::tableViewDidSelectRowAtIndexPath(const std::shared_ptr<UI
             return;
         }
     }
-    if ((isLinkRow(cellType) || cellType == PSButtonCell) && !specifier->action.empty())
-        objc_msgSend(specifier->target(), specifier->action, {MessageValue(specifier)});
+    if ((isLinkRow(cellType) || cellType == PSButtonCell) && !specifier->action.empty()) {
+        if (const Value& confirmation = specifier->properties()["confirmation"]; confirmation.isDictionary())
+            confirmAction(specifier, confirmation);
+        else
+            objc_msgSend(specifier->target(), specifier->action, {MessageValue(specifier)});
+    }
+}
+
+void PSListController::confirmAction(const std::shared_ptr<PSSpecifier>& specifier, const Value& confirmation) {
+    auto text = [&](const char* key, const char* fallback) {
+        const Value& value = confirmation[key];
+        return value.isString() ? value.asString() : std::string(fallback);
+    };
+    bool destructive = confirmation["isDestructive"].isBool() && confirmation["isDestructive"].boolValue();
+    auto alert = UIAlertController::alertControllerWithTitle(text("title", ""), text("prompt", ""),
+                                                             UIAlertControllerStyle::Alert);
+    std::weak_ptr<PSSpecifier> weakRow = specifier;
+    alert->addAction(UIAlertAction::actionWithTitle(
+        text("okTitle", "OK"), destructive ? UIAlertActionStyle::Destructive : UIAlertActionStyle::Default,
+        [weakRow](const std::shared_ptr<UIAlertAction>&) {
+            if (auto row = weakRow.lock())
+                objc_msgSend(row->target(), row->action, {MessageValue(row)});
+        }));
+    alert->addAction(UIAlertAction::actionWithTitle(text("cancelTitle", "Cancel"), UIAlertActionStyle::Cancel, nullptr));
+    presentViewController(alert, true, nullptr);
 }
 
 void PSListController::pushDetailPage(const std::shared_ptr<PSSpecifier>& specifier, Class detailClass) {

@@ -67,6 +67,8 @@ public:
     // Made on first use (before the view loads, too), with this page as data source and delegate.
     const std::shared_ptr<UITableView>& table();
     void loadView() override;
+    // Shows the rows' values again: a page opened from this one may have changed them.
+    void viewWillAppear(bool animated) override;
 
     // --- Values ---------------------------------------------------------------------------------
     // The stored value of the row, else its "default"; the null Value when it has neither.
@@ -74,6 +76,9 @@ public:
     // Stores the value (synchronising the domain to disk), then posts the row's "PostNotification"
     // on the Darwin notify centre when it has one. A null value removes the stored one.
     virtual void setPreferenceValue(const Value& value, const std::shared_ptr<PSSpecifier>& specifier);
+    // What the row's getter ("get", else readPreferenceValue:) answers, sent to the row's target (this
+    // page when the target is gone): the value its cell shows.
+    Value valueOfRow(const std::shared_ptr<PSSpecifier>& specifier);
 
     // --- Table callbacks --------------------------------------------------------------------------
     long numberOfSectionsInTableView(const std::shared_ptr<UITableView>& tableView) override;
@@ -88,6 +93,9 @@ public:
                                                                 long section) override;
     std::optional<std::string> tableViewTitleForFooterInSection(const std::shared_ptr<UITableView>& tableView,
                                                                 long section) override;
+    // The group's "footerAlignment": 0 left, 1 centred, 2 right.
+    NSTextAlignment _tableViewFooterAlignmentInSection(const std::shared_ptr<UITableView>& tableView,
+                                                       long section) override;
     // The row's "height" when it is a number, else defaultRowHeight.
     CGFloat tableViewHeightForRowAtIndexPath(const std::shared_ptr<UITableView>& tableView,
                                              const std::shared_ptr<NSIndexPath>& indexPath) override;
@@ -107,6 +115,9 @@ private:
     const platform::SpecifierSections& sections();
     std::shared_ptr<UITableViewCell> makeCell(const std::shared_ptr<PSSpecifier>& specifier);
     void pushDetailPage(const std::shared_ptr<PSSpecifier>& specifier, Class detailClass);
+    // A row with a "confirmation" dictionary asks first: its "okTitle" runs the action, its
+    // "cancelTitle" nothing.
+    void confirmAction(const std::shared_ptr<PSSpecifier>& specifier, const Value& confirmation);
 
     std::shared_ptr<PSSpecifier> m_specifier;
     std::shared_ptr<NSBundle> m_bundle;

@@ -20,13 +20,19 @@ public:
     static std::shared_ptr<PSSpecifier> rowWithKey(const std::shared_ptr<PSListController>& page,
                                                    std::string_view key);
 
-    // Shows the row's cell, then tells the table's delegate the row was selected. False when the
-    // page shows no row with that label.
+    // Touches the centre of the row's cell (scrolling the row into view first when it is off
+    // screen); a page in no window has its table's delegate told directly. False when the page
+    // shows no row with that label.
     static bool tapRowWithLabel(const std::shared_ptr<PSListController>& page, std::string_view label);
-    // Sends the row's setter ("setPreferenceValue:specifier:" unless the row names another) to the
-    // row's target, or to the page when the target is gone. False when no row has that key.
+    // Changes the row's control, which reports the change as a touch would; a row without a control
+    // has its setter ("setPreferenceValue:specifier:" unless the row names another) sent to its
+    // target, or to the page when the target is gone. False when no row has that key.
     static bool setValueOfRowWithKey(const std::shared_ptr<PSListController>& page, std::string_view key,
                                      const Value& value);
+
+    // The view the touch reached; nullptr when the row could not be brought under a finger.
+    static std::shared_ptr<UIView> tapRowAtItsCentre(const std::shared_ptr<PSListController>& page,
+                                                     const std::shared_ptr<NSIndexPath>& indexPath);
 
 private:
     template <class Matches>

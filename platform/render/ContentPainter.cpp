@@ -1,16 +1,18 @@
 #include "platform/render/ContentPainter.h"
 
 #include <algorithm>
+#include <functional>
+#include <map>
 
-#include "platform/preferences/PSListController.h"
 #include "platform/render/ControlPainter.h"
-#include "platform/render/GroupedListPainter.h"
 #include "platform/render/ImageSurface.h"
 #include "platform/render/NavigationBarPainter.h"
+#include "platform/render/TablePainter.h"
 #include "platform/render/TextPainter.h"
 #include "platform/render/ViewPainter.h"
 #include "platform/uikit/UIActivityIndicatorView.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
@@ -19,6 +21,7 @@
 #include "platform/uikit/UISlider.h"
 #include "platform/uikit/UISwitch.h"
 #include "platform/uikit/UITableView.h"
+#include "platform/uikit/UITextField.h"
 
 namespace platform::render {
 
@@ -85,37 +88,78 @@ void paintSegments(const DrawingContext& context, UISegmentedControl& control) {
 }
 
 void paintSlider(const DrawingContext& context, UISlider& slider) {
-    double span = slider.maximumValue() - slider.minimumValue();
-    double fraction = span > 0 ? (slider.value() - slider.minimumValue()) / span : 0;
-    ControlPainter::paintSlider(context, slider.bounds(), fraction, context.resolve(slider.tintColor()));
+    ControlPainter::paintSlider(context, slider.bounds(), slider.fraction(), context.resolve(slider.tintColor()));
+}
+
+// A borderless field as list rows hold them: the text (bullets when secure) or the grey placeholder,
+// and the tinted caret at its end while editing.
+void paintTextField(const DrawingContext& context, UITextField& field) {
+    CGRect bounds = field.bounds();
+    std::string shown = field.displayedText();
+    bool placeholder = shown.empty();
+    DrawColor ink = context.resolve(placeholder ? UIColor::placeholderTextColor() : UIColor::labelColor());
+    TextPainter::Style style{UIFont::systemFontOfSize(17), ink, NSTextAlignmentLeft, 1};
+    const std::string& text = placeholder ? field.placeholder() : shown;
+    CGFloat height = TextPainter::measureHeight(text.empty() ? std::string("M") : text, bounds.size.width, style);
+    CGFloat top = bounds.origin.y + (bounds.size.height - height) / 2;
+    TextPainter::paintText(context, text, {{bounds.origin.x, top}, {bounds.size.width, height}}, style);
+    if (!field.isEditing())
+        return;
+    CGFloat caretX = bounds.origin.x + (placeholder ? 0 : std::min(bounds.size.width - 2, TextPainter::measureWidth(shown, style)));
+    context.fillRect({{caretX + 1, top}, {2, height}}, context.resolve(field.tintColor()), 1);
+}
+
+using ContentPaint = std::function<bool(UIView&, ViewPainter&)>;
+
+template <class View> ContentPaint drawing(void (*paint)(const DrawingContext&, View&)) {
+    return [paint](UIView& view, ViewPainter& painter) {
+        paint(painter.context(), static_cast<View&>(view));
+        return false;
+    };
+}
+
+// One painter per view class; a view takes the painter of its nearest class that has one.
+const std::map<Class, ContentPaint>& paintersByClass() {
+    static const std::map<Class, ContentPaint> painters = [] {
+        std::map<Class, ContentPaint> made;
+        auto add = [&](const char* name, ContentPaint paint) {
+            if (Class cls = objc_getClass(name))
+                made.emplace(cls, std::move(paint));
+        };
+        add("UILabel", [](UIView& view, ViewPainter& painter) {
+            TextPainter::paintLabel(painter.context(), static_cast<UILabel&>(view));
+            return false;
+        });
+        add("UIImageView", drawing<UIImageView>(paintImageView));
+        add("UISwitch", drawing<UISwitch>(paintSwitch));
+        add("UIActivityIndicatorView", drawing<UIActivityIndicatorView>(paintSpinner));
+        add("UIButton", drawing<UIButton>(paintButton));
+        add("UISegmentedControl", drawing<UISegmentedControl>(paintSegments));
+        add("UISlider", drawing<UISlider>(paintSlider));
+        add("UITextField", drawing<UITextField>(paintTextField));
+        add("UINavigationBar", [](UIView& view, ViewPainter& painter) {
+            NavigationBarPainter::paint(static_cast<UINavigationBar&>(view), painter);
+            return false;
+        });
+        add("UITableView", [](UIView& view, ViewPainter& painter) {
+            return TablePainter::paintTable(static_cast<UITableView&>(view), painter);
+        });
+        add("UITableViewCell", [](UIView& view, ViewPainter& painter) {
+            TablePainter::paintCell(static_cast<UITableViewCell&>(view), painter);
+            return false;
+        });
+        return made;
+    }();
+    return painters;
 }
 
 } // namespace
 
 bool ContentPainter::paint(UIView& view, ViewPainter& painter) {
-    const DrawingContext& context = painter.context();
-    if (auto* label = dynamic_cast<UILabel*>(&view)) {
-        TextPainter::paintLabel(context, *label);
-    } else if (auto* imageView = dynamic_cast<UIImageView*>(&view)) {
-        paintImageView(context, *imageView);
-    } else if (auto* control = dynamic_cast<UISwitch*>(&view)) {
-        paintSwitch(context, *control);
-    } else if (auto* spinner = dynamic_cast<UIActivityIndicatorView*>(&view)) {
-        paintSpinner(context, *spinner);
-    } else if (auto* button = dynamic_cast<UIButton*>(&view)) {
-        paintButton(context, *button);
-    } else if (auto* segments = dynamic_cast<UISegmentedControl*>(&view)) {
-        paintSegments(context, *segments);
-    } else if (auto* slider = dynamic_cast<UISlider*>(&view)) {
-        paintSlider(context, *slider);
-    } else if (auto* bar = dynamic_cast<UINavigationBar*>(&view)) {
-        NavigationBarPainter::paint(*bar, painter);
-    } else if (auto* table = dynamic_cast<UITableView*>(&view)) {
-        if (auto page = std::dynamic_pointer_cast<PSListController>(table->dataSource())) {
-            GroupedListPainter::paint(*table, *page, painter);
-            return true;
-        }
-    }
+    const auto& painters = paintersByClass();
+    for (Class cls = view.getClass(); cls; cls = class_getSuperclass(cls))
+        if (auto found = painters.find(cls); found != painters.end())
+            return found->second(view, painter);
     return false;
 }
 

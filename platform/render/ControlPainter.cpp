@@ -75,6 +75,20 @@ void ControlPainter::paintChevron(const DrawingContext& context, CGFloat tipX, C
     cairo_stroke(cr);
 }
 
+void ControlPainter::paintCheckmark(const DrawingContext& context, CGFloat rightX, CGFloat centerY,
+                                    const DrawColor& tint) {
+    cairo_t* cr = context.cairo();
+    SavedState saved(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_width(cr, 2.2);
+    cairo_move_to(cr, rightX - 14, centerY);
+    cairo_line_to(cr, rightX - 9, centerY + 5);
+    cairo_line_to(cr, rightX, centerY - 6);
+    context.setSource(tint);
+    cairo_stroke(cr);
+}
+
 void ControlPainter::paintSlider(const DrawingContext& context, CGRect rect, double fraction,
                                  const DrawColor& tint) {
     fraction = std::isfinite(fraction) ? std::clamp(fraction, 0.0, 1.0) : 0.0;

@@ -7,8 +7,7 @@
 
 namespace platform::render {
 
-// The system controls' looks, drawn into rectangles so that both real controls and the rows of a
-// preferences list (whose cells hold no control views) can use them.
+// The system controls' looks, drawn into rectangles, for the controls' own drawing.
 class ControlPainter {
 public:
     static constexpr CGSize switchSize{51, 31};
@@ -21,6 +20,9 @@ public:
                              const DrawColor& color);
     // The grey chevron of a link row, its tip `tipX` points from the left.
     static void paintChevron(const DrawingContext& context, CGFloat tipX, CGFloat centerY);
+    // The tinted checkmark of a chosen row, its right end `rightX` points from the left.
+    static void paintCheckmark(const DrawingContext& context, CGFloat rightX, CGFloat centerY,
+                               const DrawColor& tint);
     // A slider track filled to `fraction` (0...1) in the tint, with its knob.
     static void paintSlider(const DrawingContext& context, CGRect rect, double fraction,
                             const DrawColor& tint);

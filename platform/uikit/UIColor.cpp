@@ -84,6 +84,11 @@ std::shared_ptr<UIColor> UIColor::secondaryLabelColor() {
     return color;
 }
 
+std::shared_ptr<UIColor> UIColor::placeholderTextColor() {
+    static const auto color = lightDark(rgb255(60, 60, 67, 0.3), rgb255(235, 235, 245, 0.3));
+    return color;
+}
+
 std::shared_ptr<UIColor> UIColor::systemBackgroundColor() {
     static const auto color = lightDark(whiteColor(), blackColor());
     return color;

@@ -29,6 +29,7 @@ public:
     static std::shared_ptr<UIColor> systemGrayColor();                       // dynamic
     static std::shared_ptr<UIColor> labelColor();                            // dynamic: black / white
     static std::shared_ptr<UIColor> secondaryLabelColor();                   // dynamic
+    static std::shared_ptr<UIColor> placeholderTextColor();                  // dynamic
     static std::shared_ptr<UIColor> systemBackgroundColor();                 // dynamic: white / black
     static std::shared_ptr<UIColor> systemGroupedBackgroundColor();          // dynamic
     static std::shared_ptr<UIColor> secondarySystemGroupedBackgroundColor(); // dynamic

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/uikit/UITouch.h"
+
 namespace {
 
 [[maybe_unused]] const Class registeredControl = platform::registerClass<UIControl, UIView>();
@@ -50,4 +52,81 @@ UIControlState UIControl::state() const {
     if (m_selected)
         state |= UIControlStateSelected;
     return state;
+}
+
+// --- Tracking -----------------------------------------------------------------------------------
+
+bool UIControl::beginTrackingWithTouch(const std::shared_ptr<UITouch>&, const std::shared_ptr<UIEvent>&) {
+    return true;
+}
+
+bool UIControl::continueTrackingWithTouch(const std::shared_ptr<UITouch>&, const std::shared_ptr<UIEvent>&) {
+    return true;
+}
+
+void UIControl::endTrackingWithTouch(const std::shared_ptr<UITouch>&, const std::shared_ptr<UIEvent>&) {}
+
+void UIControl::cancelTrackingWithEvent(const std::shared_ptr<UIEvent>&) {}
+
+bool UIControl::touchIsInside(const std::shared_ptr<UITouch>& touch) const {
+    auto self = selfAs<UIView>();
+    return touch && self && CGRectContainsPoint(bounds(), touch->locationInView(std::const_pointer_cast<UIView>(self)));
+}
+
+void UIControl::touchesBegan(const UITouchSet& touches, const std::shared_ptr<UIEvent>& event) {
+    m_ownsTouch = m_enabled && !touches.empty();
+    if (!m_ownsTouch) {
+        UIView::touchesBegan(touches, event);
+        return;
+    }
+    const auto& touch = touches.front();
+    m_touchInside = touchIsInside(touch);
+    m_highlighted = true;
+    m_tracking = beginTrackingWithTouch(touch, event);
+    sendActionsForControlEvents(UIControlEventTouchDown);
+}
+
+void UIControl::touchesMoved(const UITouchSet& touches, const std::shared_ptr<UIEvent>& event) {
+    if (!m_ownsTouch) {
+        UIView::touchesMoved(touches, event);
+        return;
+    }
+    if (touches.empty())
+        return;
+    const auto& touch = touches.front();
+    m_touchInside = touchIsInside(touch);
+    m_highlighted = m_touchInside;
+    if (m_tracking)
+        m_tracking = continueTrackingWithTouch(touch, event);
+    sendActionsForControlEvents(m_touchInside ? UIControlEventTouchDragInside : UIControlEventTouchDragOutside);
+}
+
+void UIControl::touchesEnded(const UITouchSet& touches, const std::shared_ptr<UIEvent>& event) {
+    if (!m_ownsTouch) {
+        UIView::touchesEnded(touches, event);
+        return;
+    }
+    m_ownsTouch = false;
+    if (touches.empty())
+        return;
+    const auto& touch = touches.front();
+    m_touchInside = touchIsInside(touch);
+    m_highlighted = false;
+    if (m_tracking)
+        endTrackingWithTouch(touch, event);
+    m_tracking = false;
+    sendActionsForControlEvents(m_touchInside ? UIControlEventTouchUpInside : UIControlEventTouchUpOutside);
+}
+
+void UIControl::touchesCancelled(const UITouchSet& touches, const std::shared_ptr<UIEvent>& event) {
+    if (!m_ownsTouch) {
+        UIView::touchesCancelled(touches, event);
+        return;
+    }
+    m_ownsTouch = false;
+    m_highlighted = false;
+    if (m_tracking)
+        cancelTrackingWithEvent(event);
+    m_tracking = false;
+    sendActionsForControlEvents(UIControlEventTouchCancel);
 }

@@ -1,5 +1,7 @@
 #include "platform/uikit/UISwitch.h"
 
+#include "platform/uikit/UITouch.h"
+
 namespace {
 
 [[maybe_unused]] const Class registeredSwitch = platform::registerClass<UISwitch, UIControl>();
@@ -13,6 +15,13 @@ void UISwitch::setOn(bool on, bool) {
 void UISwitch::setOnTintColor(const UIColorPtr& color) {
     markPropertySetExplicitly("onTintColor");
     m_onTintColor = color;
+}
+
+void UISwitch::endTrackingWithTouch(const std::shared_ptr<UITouch>&, const std::shared_ptr<UIEvent>&) {
+    if (!isTouchInside())
+        return;
+    setOn(!m_on, true);
+    sendActionsForControlEvents(UIControlEventValueChanged);
 }
 
 bool UISwitch::_applyAppearanceValue(std::string_view property, const id& value) {

@@ -21,6 +21,9 @@ public:
 
     bool _applyAppearanceValue(std::string_view property, const id& value) override;
 
+    // A touch lifted inside flips the switch and sends ValueChanged.
+    void endTrackingWithTouch(const std::shared_ptr<UITouch>& touch, const std::shared_ptr<UIEvent>& event) override;
+
 private:
     UIColorPtr m_onTintColor;
     UIColorPtr m_thumbTintColor;

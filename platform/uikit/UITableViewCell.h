@@ -5,6 +5,10 @@
 
 #include "platform/uikit/UIView.h"
 
+class UIImage;
+class UIImageView;
+class UILabel;
+
 enum UITableViewCellStyle : int {
     UITableViewCellStyleDefault = 0,
     UITableViewCellStyleValue1,
@@ -29,7 +33,13 @@ enum UITableViewCellSelectionStyle : int {
 
 // One row of a table. Cells are made with the default constructor (so the runtime can make them by
 // class name) and then initialised with initWithStyle, which subclasses override to build their
-// content. The content view is the cell's only subview until an accessory view is set.
+// content. The content view is the cell's only subview until an accessory view is set or a text
+// is shown.
+//
+// Layout, as the Settings app's rows have it: the accessory view (or the space of the chevron or
+// checkmark the cell draws itself) at the right margin, centred; the title label at the left
+// margin in 17 points; the detail label of the value style ends where the accessory begins, in the
+// secondary colour; the content view fills the cell.
 class UITableViewCell : public UIView {
 public:
     static constexpr platform::RegisteredName<UITableViewCell> registeredName{"UITableViewCell"};
@@ -46,19 +56,44 @@ public:
 
     // What the row says: its title and, for the value and subtitle styles, the detail text.
     const std::string& text() const { return m_text; }
-    void setText(std::string text) { m_text = std::move(text); }
+    void setText(std::string text);
     const std::string& detailText() const { return m_detailText; }
+    void setDetailText(std::string text);
+    // The labels showing them, made when a text is first set (or on first use).
+    const std::shared_ptr<UILabel>& textLabel();
+    const std::shared_ptr<UILabel>& detailTextLabel();
+    // The picture at the row's leading edge; the labels start after it.
+    const std::shared_ptr<UIImage>& image() const { return m_image; }
+    void setImage(const std::shared_ptr<UIImage>& image);
+    // The left edge of the accessory area: where the labels must end.
+    CGFloat _accessoryLeadingEdge() const;
+
+    static constexpr CGFloat horizontalMargin = 16;
+    static constexpr CGFloat chevronWidth = 8;
+    static constexpr CGFloat accessorySpacing = 8;
 
     UITableViewCellAccessoryType accessoryType() const { return m_accessoryType; }
     void setAccessoryType(UITableViewCellAccessoryType type) { m_accessoryType = type; }
     const std::shared_ptr<UIView>& accessoryView() const { return m_accessoryView; }
+    // Replaces the accessory view: the old one leaves the cell, the new one becomes a subview.
+    void setAccessoryView(const std::shared_ptr<UIView>& view);
     UITableViewCellSelectionStyle selectionStyle() const { return m_selectionStyle; }
     void setSelectionStyle(UITableViewCellSelectionStyle style) { m_selectionStyle = style; }
 
     // Called before a table shows the cell again for another row.
     virtual void prepareForReuse() {}
 
+    void layoutSubviews() override;
+
+protected:
+    // Where the detail text goes for this style (value cells: to the right; subtitle: below).
+    virtual void layoutLabels(CGFloat leading, CGFloat trailing);
+
 private:
+    std::shared_ptr<UIImage> m_image;
+    std::shared_ptr<UIImageView> m_imageView;
+    std::shared_ptr<UILabel> m_textLabel;
+    std::shared_ptr<UILabel> m_detailTextLabel;
     std::shared_ptr<UIView> m_contentView;
     std::shared_ptr<UIView> m_accessoryView;
     std::string m_reuseIdentifier;

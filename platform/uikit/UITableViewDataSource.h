@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "platform/uikit/NSTextAlignment.h"
 #include "platform/uikit/NSIndexPath.h"
 
 class UITableView;
@@ -29,5 +30,9 @@ public:
     virtual std::optional<std::string> tableViewTitleForFooterInSection(const std::shared_ptr<UITableView>&,
                                                                         long) {
         return std::nullopt;
+    }
+    // How a grouped table aligns a section's footer (the platform does it with a footer view).
+    virtual NSTextAlignment _tableViewFooterAlignmentInSection(const std::shared_ptr<UITableView>&, long) {
+        return NSTextAlignmentNatural;
     }
 };

@@ -165,6 +165,9 @@ void UIView::didAddSubview(const std::shared_ptr<UIView>&) {}
 void UIView::willRemoveSubview(const std::shared_ptr<UIView>&) {}
 
 void UIView::propagateWillMoveToWindow(const std::shared_ptr<UIWindow>& newWindow) {
+    // A first responder that leaves its window stops being one (editing ends).
+    if (isFirstResponder() && newWindow != window())
+        resignFirstResponder();
     willMoveToWindow(newWindow);
     for (auto subviews = m_subviews; const auto& subview : subviews)
         if (!isWindow(*subview))

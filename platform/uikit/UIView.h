@@ -16,6 +16,7 @@
 
 class CALayer;
 class NSLayoutConstraint;
+class UIEvent;
 class UILayoutGuide;
 class UITraitCollection;
 class UIViewController;
@@ -107,6 +108,23 @@ public:
     virtual void didAddSubview(const std::shared_ptr<UIView>& subview);
     virtual void willRemoveSubview(const std::shared_ptr<UIView>& subview);
 
+    // --- Touches --------------------------------------------------------------------------------
+    // The deepest view of this subtree that contains the point (in this view's bounds coordinates)
+    // and takes touches: hidden views, views with user interaction off and views with an alpha under
+    // 0.01 are skipped with their subtrees, as is a view whose bounds miss the point. The last
+    // subview (the one on top) is tried first. nullptr when nothing here takes the touch.
+    virtual std::shared_ptr<UIView> hitTest(CGPoint point, const std::shared_ptr<UIEvent>& event);
+    // Whether the point (bounds coordinates) is inside the view: its bounds by default.
+    virtual bool pointInside(CGPoint point, const std::shared_ptr<UIEvent>& event) const;
+    // The view's controller when it is a controller's view, else the superview.
+    std::shared_ptr<UIResponder> nextResponder() const override;
+    // Makes the view its window's first responder, resigning the one before.
+    bool becomeFirstResponder() override;
+    bool resignFirstResponder() override;
+    bool isFirstResponder() const override;
+    // Resigns the first responder when it is this view or one of its descendants.
+    bool endEditing(bool force);
+
     // --- Appearance -----------------------------------------------------------------------------
     const UIColorPtr& backgroundColor() const { return m_backgroundColor; }
     virtual void setBackgroundColor(const UIColorPtr& color);
@@ -125,6 +143,7 @@ public:
     void setAlpha(double alpha);
     long tag() const { return m_tag; }
     void setTag(long tag) { m_tag = tag; }
+    bool isUserInteractionEnabled() const { return m_userInteractionEnabled; }
     void setUserInteractionEnabled(bool enabled) { m_userInteractionEnabled = enabled; }
     const std::string& accessibilityLabel() const { return m_accessibilityLabel; }
     void setAccessibilityLabel(std::string label) { m_accessibilityLabel = std::move(label); }

@@ -229,3 +229,7 @@ std::shared_ptr<UILayoutGuide> UIViewController::topLayoutGuide() {
     return view()->_ownedLayoutGuide(static_cast<int>(UILayoutGuide::Kind::TopLayout),
                                      "UIViewControllerTopLayoutGuide");
 }
+
+std::shared_ptr<UIResponder> UIViewController::nextResponder() const {
+    return m_view ? m_view->superview() : nullptr;
+}

@@ -39,6 +39,8 @@ public:
     std::shared_ptr<UIView> view();
     std::shared_ptr<UIView> viewIfLoaded() const { return m_view; }
     bool isViewLoaded() const { return m_view != nullptr; }
+    // The view's superview: touches the controller's view passes on go up the tree.
+    std::shared_ptr<UIResponder> nextResponder() const override;
     // Sets the view without loading (what loadView overrides call); nil unloads it.
     void setView(const std::shared_ptr<UIView>& view);
     virtual void loadView();

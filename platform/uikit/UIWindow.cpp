@@ -3,7 +3,9 @@
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/uikit/ResolvingTraits.h"
 #include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIEvent.h"
 #include "platform/uikit/UIScreen.h"
+#include "platform/uikit/UITouch.h"
 #include "platform/uikit/UITraitCollection.h"
 #include "platform/uikit/UIViewController.h"
 
@@ -98,4 +100,30 @@ void UIWindow::_setTraitCollection(const std::shared_ptr<UITraitCollection>& tra
     propagateTraitChange(previous);
     if (m_rootViewController)
         m_rootViewController->_propagateTraitCollectionChange(previous);
+}
+
+void UIWindow::sendEvent(const std::shared_ptr<UIEvent>& event) {
+    if (!event)
+        return;
+    for (const auto& touch : event->allTouches()) {
+        auto view = touch ? touch->view() : nullptr;
+        if (!view)
+            continue;
+        UITouchSet touches{touch};
+        switch (touch->phase()) {
+        case UITouchPhase::Began:
+            view->touchesBegan(touches, event);
+            break;
+        case UITouchPhase::Moved:
+        case UITouchPhase::Stationary:
+            view->touchesMoved(touches, event);
+            break;
+        case UITouchPhase::Ended:
+            view->touchesEnded(touches, event);
+            break;
+        case UITouchPhase::Cancelled:
+            view->touchesCancelled(touches, event);
+            break;
+        }
+    }
 }

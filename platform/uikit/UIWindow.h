@@ -4,6 +4,8 @@
 
 #include "platform/uikit/UIView.h"
 
+class UIEvent;
+
 class UIViewController;
 
 // The root of a view tree. Holds its root view controller strongly and puts that controller's view
@@ -31,7 +33,15 @@ public:
     // view controllers (root, its children and presented ones) get traitCollectionDidChange.
     void _setTraitCollection(const std::shared_ptr<UITraitCollection>& traits);
 
+    // Delivers each touch of the event to the view it first touched, by its phase.
+    void sendEvent(const std::shared_ptr<UIEvent>& event);
+    // The responder that typed text goes to; nullptr when none.
+    std::shared_ptr<UIResponder> _firstResponder() const { return m_firstResponder.lock(); }
+    // Views call these as they become or resign first responder.
+    void _setFirstResponder(const std::shared_ptr<UIResponder>& responder) { m_firstResponder = responder; }
+
 private:
+    std::weak_ptr<UIResponder> m_firstResponder;
     std::shared_ptr<UIViewController> m_rootViewController;
     std::shared_ptr<UITraitCollection> m_traitCollection;
 };

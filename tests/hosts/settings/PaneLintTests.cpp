@@ -101,3 +101,29 @@ TEST(PaneLint, RunVisitsEveryListOfTheBundleButInfoPlist) {
               (std::vector<std::string>{"Garbled.plist|||null", "Main.plist|Bad|cell|\"Nope\"",
                                         "Zed.plist|Bad|cell|\"Nope\""}));
 }
+
+TEST(PaneLint, ControlRowsThatStoreNothingAndMalformedRowKeys) {
+    PaneLint lint(bundle, "Main", threeParts);
+    auto problems = lint.lintList(
+        "Main.plist",
+        listOf({
+            Value::dictionary({{"label", "Stored"}, {"cell", "PSSwitchCell"}, {"key", "a"}, {"defaults", "d"}}),
+            Value::dictionary({{"label", "No Key"}, {"cell", "PSSwitchCell"}, {"defaults", "d"}}),
+            Value::dictionary({{"label", "No Domain"}, {"cell", "PSSliderCell"}, {"key", "b"}}),
+            Value::dictionary({{"label", "Own Setter"}, {"cell", "PSSwitchCell"}, {"set", "keep:specifier:"}}),
+            Value::dictionary({{"label", "Uneven"}, {"cell", "PSSegmentCell"}, {"key", "c"}, {"defaults", "d"},
+                               {"validTitles", Value::array({Value("A"), Value("B")})},
+                               {"validValues", Value::array({Value(1)})}}),
+            Value::dictionary({{"label", "Nowhere"}, {"cell", "PSLinkListCell"}, {"key", "e"}, {"defaults", "d"}}),
+            Value::dictionary({{"label", "Flags"}, {"enabled", "no"}, {"negate", 1}}),
+            Value::dictionary({{"label", "Ask"}, {"cell", "PSButtonCell"}, {"confirmation", "Sure?"}}),
+            Value::dictionary({{"label", "Odd"}, {"cell", "PSFancyCell"}}),
+        }),
+        true);
+    EXPECT_EQ(describe(problems),
+              (std::vector<std::string>{"Main.plist|No Key|key|null", "Main.plist|No Domain|defaults|null",
+                                        "Main.plist|Uneven|validTitles|[\"A\", \"B\"]",
+                                        "Main.plist|Nowhere|detail|null", "Main.plist|Flags|enabled|\"no\"",
+                                        "Main.plist|Flags|negate|1", "Main.plist|Ask|confirmation|\"Sure?\"",
+                                        "Main.plist|Odd|cell|\"PSFancyCell\""}));
+}

@@ -57,7 +57,8 @@ TEST_F(FixturePane, DumpShowsSectionsFootersAndStoredValues) {
     auto run = runHost({"dump"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     auto dump = run.jsonLines().at(0);
-    EXPECT_EQ(dump["page"], nlohmann::json({{"class", "KVCorvaleSettingsController"}, {"title", "Corvale"}}));
+    EXPECT_EQ(dump["page"]["class"], "KVCorvaleSettingsController");
+    EXPECT_EQ(dump["page"]["title"], "Corvale");
     // The root page opens with an untitled group of its own and closes with the credits area.
     ASSERT_EQ(dump["sections"].size(), 5u);
     EXPECT_TRUE(dump["sections"][0]["rows"].empty());
@@ -65,12 +66,15 @@ TEST_F(FixturePane, DumpShowsSectionsFootersAndStoredValues) {
     EXPECT_TRUE(dump["sections"][2]["footer"].is_null());
     // Group rows open sections and are not rows themselves.
     EXPECT_FALSE(contains(labels(dump), "General"));
-    EXPECT_EQ(rowLabelled(dump, "Master"), nlohmann::json({{"cell", "PSSwitchCell"},
-                                                           {"label", "Master"},
-                                                           {"key", "master"},
-                                                           {"id", "Master"},
-                                                           {"height", 44.0},
-                                                           {"value", false}}));
+    auto master = rowLabelled(dump, "Master");
+    for (const char* field : {"frame", "enabled", "valueText", "control"})
+        master.erase(field);
+    EXPECT_EQ(master, nlohmann::json({{"cell", "PSSwitchCell"},
+                                      {"label", "Master"},
+                                      {"key", "master"},
+                                      {"id", "Master"},
+                                      {"height", 44.0},
+                                      {"value", false}}));
     EXPECT_EQ(rowLabelled(dump, "Level")["value"], 0.5);
     EXPECT_TRUE(rowLabelled(dump, "Ping")["key"].is_null());
     EXPECT_TRUE(rowLabelled(dump, "Ping")["value"].is_null());

@@ -4,7 +4,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/preferences/PSListController.h"
 #include "platform/render/AlertPainter.h"
-#include "platform/render/GroupedListLayout.h"
+#include "platform/uikit/GroupedTableLayout.h"
 #include "platform/render/ScreenRenderer.h"
 #include "platform/uikit/UIAlertAction.h"
 #include "platform/uikit/UIAlertController.h"
@@ -15,7 +15,7 @@
 using platform::RGBA;
 using platform::render::AlertPainter;
 using platform::render::Canvas;
-using platform::render::GroupedListLayout;
+using platform::GroupedTableLayout;
 using namespace rendertest;
 
 namespace {
@@ -70,7 +70,13 @@ protected:
         platform::RunLoop::main().runUntilIdle();
     }
 
-    GroupedListLayout layout() { return GroupedListLayout::make(*page, *page->table(), 390, false); }
+    const std::vector<GroupedTableLayout::Section>& sections() {
+        window->layoutIfNeeded();
+        return page->table()->_groupedSections();
+    }
+    CGRect rowFrame(long section, long row) {
+        return page->table()->rectForRowAtIndexPath(NSIndexPath::indexPathForRow(row, section));
+    }
     // A rectangle of the table's content in window points.
     CGRect onScreen(CGRect rect) { return page->table()->convertRect(rect, nullptr); }
     Canvas render(double scale = 1) {
@@ -88,53 +94,55 @@ protected:
 } // namespace
 
 TEST_F(ListDrawing, SectionsAreInsetCardsWithTitlesAndFootersAndCollapsedRowsTakeNoRoom) {
-    auto list = layout();
-    ASSERT_EQ(list.sections.size(), 2u);
-    const auto& general = list.sections[0];
+    const auto& list = sections();
+    ASSERT_EQ(list.size(), 2u);
+    const auto& general = list[0];
     EXPECT_EQ(general.header, "GENERAL");
     EXPECT_EQ(general.card.origin.x, 16);
     EXPECT_EQ(general.card.size.width, 390 - 32);
-    ASSERT_EQ(general.rows.size(), 4u) << "the collapsed row is left out";
-    EXPECT_EQ(general.rows[1].specifier->name(), "Off");
-    EXPECT_EQ(general.rows[1].frame.origin.y, general.rows[0].frame.origin.y + 44);
+    EXPECT_EQ(rowFrame(0, 1).size.height, 0) << "the collapsed row takes no room";
+    EXPECT_EQ(rowFrame(0, 2).origin.y, rowFrame(0, 0).origin.y + 44);
     EXPECT_EQ(general.card.size.height, 4 * 44);
-    EXPECT_TRUE(general.rows.front().firstInCard && general.rows.back().lastInCard);
     EXPECT_LT(general.headerFrame.origin.y, general.card.origin.y);
     EXPECT_GT(general.footerFrame.origin.y, CGRectGetMaxY(general.card));
-    EXPECT_FALSE(list.sections[1].header);
-    EXPECT_GT(list.sections[1].card.origin.y, CGRectGetMaxY(general.footerFrame));
-    EXPECT_GT(list.contentHeight, CGRectGetMaxY(list.sections[1].card));
+    EXPECT_FALSE(list[1].header);
+    EXPECT_GT(list[1].card.origin.y, CGRectGetMaxY(general.footerFrame));
+    EXPECT_GT(page->table()->contentSize().height, CGRectGetMaxY(list[1].card));
+
+    // The cells sit where the cards show them, so touches land on the row that is drawn.
+    auto cell = page->table()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(2, 0));
+    EXPECT_TRUE(CGRectEqualToRect(cell->frame(), rowFrame(0, 2)));
+    EXPECT_TRUE(page->table()->cellForRowAtIndexPath(NSIndexPath::indexPathForRow(1, 0))->isHidden());
 
     // A regular width keeps the cards narrower than the screen allows.
-    EXPECT_GT(GroupedListLayout::cardInset(1024, true), 16);
-    EXPECT_EQ(GroupedListLayout::cardInset(1024, false), 16);
+    EXPECT_GT(GroupedTableLayout::cardInset(1024, true), 16);
+    EXPECT_EQ(GroupedTableLayout::cardInset(1024, false), 16);
 }
 
 TEST_F(ListDrawing, RowsShowTheirControlsValuesChevronsAndTint) {
-    auto list = layout();
-    const auto& rows = list.sections[0].rows;
+    sections();
     auto canvas = render(2);
-    auto trailing = [&](const GroupedListLayout::Row& row) {
-        CGRect frame = onScreen(row.frame);
+    auto trailing = [&](CGRect row) {
+        CGRect frame = onScreen(row);
         return CGRect{{CGRectGetMaxX(frame) - 80, frame.origin.y}, {80, frame.size.height}};
     };
-    auto leading = [&](const GroupedListLayout::Row& row) {
-        CGRect frame = onScreen(row.frame);
+    auto leading = [&](CGRect row) {
+        CGRect frame = onScreen(row);
         return CGRect{frame.origin, {frame.size.width / 2, frame.size.height}};
     };
-    long onTrack = countNear(canvas, trailing(rows[0]), switchGreen);
+    CGRect on = rowFrame(0, 0), off = rowFrame(0, 2), link = rowFrame(0, 3), button = rowFrame(0, 4);
+    long onTrack = countNear(canvas, trailing(on), switchGreen);
     EXPECT_GT(onTrack, 1500) << "the on switch's track";
-    EXPECT_EQ(countNear(canvas, trailing(rows[1]), switchGreen), 0) << "the off switch";
+    EXPECT_EQ(countNear(canvas, trailing(off), switchGreen), 0) << "the off switch";
     EXPECT_LT(countNear(canvas, {{0, 0}, {390, 844}}, switchGreen), onTrack * 3 / 2)
         << "the collapsed row, on, draws no switch";
-    EXPECT_GT(countNear(canvas, trailing(rows[2]), {196, 196, 199, 255}, 4), 10) << "the link's chevron";
-    EXPECT_EQ(countNear(canvas, trailing(rows[1]), {196, 196, 199, 255}, 4), 0);
-    EXPECT_GT(countNear(canvas, leading(rows[3]), systemBlue, 40), 10) << "the button row's tinted title";
-    EXPECT_EQ(countNear(canvas, leading(rows[2]), systemBlue, 40), 0);
+    EXPECT_GT(countNear(canvas, trailing(link), {196, 196, 199, 255}, 4), 10) << "the link's chevron";
+    EXPECT_EQ(countNear(canvas, trailing(off), {196, 196, 199, 255}, 4), 0);
+    EXPECT_GT(countNear(canvas, leading(button), systemBlue, 40), 10) << "the button row's tinted title";
+    EXPECT_EQ(countNear(canvas, leading(link), systemBlue, 40), 0);
 
     // The list row shows its chosen title at the right, before the chevron.
-    const auto& style = list.sections[1].rows[0];
-    CGRect valueArea = trailing(style);
+    CGRect valueArea = trailing(rowFrame(1, 0));
     valueArea.size.width -= 30;
     valueArea.origin.x -= 20;
     EXPECT_GT(countNear(canvas, valueArea, white, 40), 0);
@@ -143,7 +151,7 @@ TEST_F(ListDrawing, RowsShowTheirControlsValuesChevronsAndTint) {
         << "some text in the value area";
 
     // Card corners are rounded onto the grouped background; separators split the rows.
-    CGRect card = onScreen(list.sections[0].card);
+    CGRect card = onScreen(sections()[0].card);
     EXPECT_TRUE(pixelIs(canvas, {card.origin.x + 0.5, card.origin.y + 0.5}, groupedBackground));
     EXPECT_TRUE(pixelIs(canvas, {card.origin.x + 8, card.origin.y + 8}, white));
     RGBA separator = canvas.pixelAtPoint({card.origin.x + 40, card.origin.y + 44 - 0.2});
