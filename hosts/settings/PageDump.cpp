@@ -13,6 +13,7 @@
 #include "platform/uikit/UISwitch.h"
 #include "platform/uikit/UITextField.h"
 #include "platform/uikit/UITraitCollection.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace corvale::settingshost {
 
@@ -45,7 +46,10 @@ const char* styleName(UIAlertActionStyle style) {
 nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& page,
                                       const std::shared_ptr<UIAlertController>& alertController,
                                       const std::vector<Value>& events) {
-    // The rows first: loading them may set the page's title from its list.
+    // Laid out first, so that every row has its cell where the screen shows it; then the rows, since
+    // loading them may set the page's title from its list.
+    if (auto window = page->view()->window())
+        window->layoutIfNeeded();
     auto rows = sections(page);
     nlohmann::ordered_json line;
     const auto& table = page->table();

@@ -38,6 +38,9 @@ ExitStatus StepRunner::run(const std::vector<HostStep>& steps) {
     for (const auto& step : steps) {
         bool ran = runStep(step);
         platform::RunLoop::main().runUntilIdle();
+        // The display pass after each turn of the run loop: what the next step reads or touches is laid out.
+        if (const auto& window = m_application.window())
+            window->layoutIfNeeded();
         m_events.collect();
         if (!ran)
             return exitStepFailed;

@@ -172,6 +172,7 @@ void PSTableCell::buildControl(PSCellType cellType) {
     default:
         break;
     }
+    setNeedsLayout();
     if (!m_control)
         return;
     std::weak_ptr<PSTableCell> weakSelf = selfAs<PSTableCell>();
@@ -305,6 +306,10 @@ void PSTableCell::layoutSubviews() {
 
 void PSTableCell::layoutLabels(CGFloat leading, CGFloat trailing) {
     CGRect box = bounds();
+    // A slider or segment row is all control: its label is not shown, as on the device.
+    bool controlFillsRow = std::dynamic_pointer_cast<UISlider>(m_control) || std::dynamic_pointer_cast<UISegmentedControl>(m_control);
+    if (!text().empty())
+        textLabel()->setHidden(controlFillsRow);
     if (auto slider = std::dynamic_pointer_cast<UISlider>(m_control)) {
         CGFloat end = m_valueLabel ? trailing - sliderValueWidth - accessorySpacing : trailing;
         slider->setFrame({{leading, 0}, {std::max<CGFloat>(0, end - leading), box.size.height}});

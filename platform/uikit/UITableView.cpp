@@ -151,7 +151,10 @@ void UITableView::askForRows() {
 
 void UITableView::layoutSubviews() {
     UIScrollView::layoutSubviews();
-    // Every row counts as visible: a layout pass makes the cells of rows that have none yet.
+    // A table first asks for its rows in its first layout pass, as UIKit's does. Every row counts as
+    // visible: a layout pass makes the cells of rows that have none yet.
+    if (dataSource())
+        loadIfNeeded();
     if (m_loaded && dataSource())
         for (long section = 0; section < static_cast<long>(m_heights.size()); ++section)
             for (long row = 0; row < static_cast<long>(m_heights[static_cast<std::size_t>(section)].size()); ++row)

@@ -37,6 +37,7 @@ void UITableViewCell::setAccessoryView(const std::shared_ptr<UIView>& view) {
     m_accessoryView = view;
     if (view)
         addSubview(view);
+    setNeedsLayout();
 }
 
 void UITableViewCell::setText(std::string text) {

@@ -149,12 +149,13 @@ TEST_F(ControlRows, ADisabledSwitchIgnoresATouchAndANegatedOneStoresTheInverse) 
 }
 
 TEST_F(ControlRows, SetChangesTheControlAndSegmentsStoreTheirValues) {
-    auto run = runHost({"set", "mode", "\"c\"", "set", "showBadge", "true", "tap", "Mode", "dump"});
+    auto run = runHost({"set", "mode", "\"c\"", "set", "showBadge", "true", "dump"});
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     auto dump = run.jsonLines().at(0);
     EXPECT_EQ(stored("mode"), Value("c"));
     EXPECT_EQ(rowLabelled(dump, "Mode")["control"]["value"], 2);
-    EXPECT_EQ(stored("showBadge"), Value(false)) << "set puts the value in the control, which negates it";
+    EXPECT_EQ(stored("showBadge"), Value(true)) << "set names the stored value";
+    EXPECT_EQ(rowLabelled(dump, "Hide Badge")["control"]["value"], false) << "which the negated switch shows inverted";
 
     auto mode = rowLabelled(dump, "Mode")["control"]["frame"];
     double left = mode[0].get<double>() + mode[2].get<double>() / 6;

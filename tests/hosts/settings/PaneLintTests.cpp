@@ -122,7 +122,7 @@ TEST(PaneLint, ControlRowsThatStoreNothingAndMalformedRowKeys) {
         true);
     EXPECT_EQ(describe(problems),
               (std::vector<std::string>{"Main.plist|No Key|key|null", "Main.plist|No Domain|defaults|null",
-                                        "Main.plist|Uneven|validTitles|[\"A\", \"B\"]",
+                                        "Main.plist|Uneven|validTitles|[\"A\",\"B\"]",
                                         "Main.plist|Nowhere|detail|null", "Main.plist|Flags|enabled|\"no\"",
                                         "Main.plist|Flags|negate|1", "Main.plist|Ask|confirmation|\"Sure?\"",
                                         "Main.plist|Odd|cell|\"PSFancyCell\""}));

@@ -40,9 +40,9 @@ TEST_F(FixturePane, LintReportsEachFaultWithItsListRowAndValue) {
     auto list = mainList();
     (*list.mutableDictionary())["items"].append(row({{"cell", "PSFancyCell"}, {"label", "Fancy"}}));
     (*list.mutableDictionary())["items"].append(
-        row({{"cell", "PSSwitchCell"}, {"label", "Orphan"}, {"DependsOn", "nobody"}}));
+        row({{"cell", "PSSwitchCell"}, {"label", "Orphan"}, {"key", "orphan"}, {"defaults", defaultsDomain}, {"DependsOn", "nobody"}}));
     (*list.mutableDictionary())["items"].append(
-        row({{"cell", "PSSwitchCell"}, {"label", "Numeric Gate"}, {"OSRequirement", 13}}));
+        row({{"cell", "PSSwitchCell"}, {"label", "Numeric Gate"}, {"key", "numericGate"}, {"defaults", defaultsDomain}, {"OSRequirement", 13}}));
     list.set("headerColour:dark", "0.5:0.5");
     list.set("tintColour", 1);
     writeList("Corvale", list);
