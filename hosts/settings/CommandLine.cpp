@@ -56,6 +56,7 @@ std::optional<HostStep::Kind> stepKind(std::string_view word) {
         {"tap", HostStep::Kind::tap},
         {"alert", HostStep::Kind::alert},
         {"back", HostStep::Kind::back},
+        {"home", HostStep::Kind::home},
         {"lint", HostStep::Kind::lint},
         {"render", HostStep::Kind::render},
         {"scroll", HostStep::Kind::scroll},
@@ -102,7 +103,8 @@ std::optional<std::string> readScreenPoint(ArgumentReader& reader, HostStep& ste
 std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, ArgumentReader& reader,
                                     HostStep& step) {
     step.kind = kind;
-    if (kind == HostStep::Kind::dump || kind == HostStep::Kind::back || kind == HostStep::Kind::lint)
+    if (kind == HostStep::Kind::dump || kind == HostStep::Kind::back || kind == HostStep::Kind::home ||
+        kind == HostStep::Kind::lint)
         return std::nullopt;
     if (kind == HostStep::Kind::tapBranding || kind == HostStep::Kind::waitCredits ||
         kind == HostStep::Kind::returnKey)
@@ -180,6 +182,8 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
             if (!commandLine.screenSize)
                 return rejectedUsage("--screen takes a size in points such as 390x844, not '" +
                                      std::string(*value) + "'");
+        } else if (word == "--pane") {
+            commandLine.pane = std::string(*value);
         } else if (word == "--credits-server") {
             commandLine.creditsServer = std::string(*value);
         } else if (word == "--without-class") {
@@ -202,8 +206,11 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
 std::string CommandLine::helpText() {
     return R"(Usage: corvale-settings [options] step...
 
-Opens the settings pane installed in the simulated device the way the Settings app does, then runs
-the steps in order.
+Starts the Settings app of the simulated device, then runs the steps in order. The app's first page
+lists the panes installed in /Library/PreferenceLoader/Preferences (each entry's "label" and
+"icon"). It opens the pane --pane names at launch; without --pane and with exactly one pane
+installed it opens that one, else it shows the list. A pane whose entry file holds "items" of its
+own (no "bundle") is shown as a plain list of those rows.
 
 Steps:
   dump              print the page on top as one JSON line: its rows, theme, alert and the events
@@ -217,8 +224,9 @@ Steps:
   type TEXT         type the text into the field being edited (the keyboard shows while one is)
   return            press the keyboard's return key: editing ends and the field's row stores its text
   alert TITLE       tap the action with that title in the presented alert
-  back              go back to the previous page
-  lint              print the problems of the pane's property lists as JSON lines
+  back              go back to the previous page (from a pane opened from the list, to the list)
+  home              close the pane and show the list of installed panes
+  lint              print the problems of the open pane's property lists as JSON lines
   render FILE.png   draw the screen as it is now (bars, page, any alert on top) into a PNG file at
                     the screen's scale
   tap-credit NAME INDEX
@@ -236,6 +244,7 @@ Options:
   --os X.Y.Z                the iOS version the device runs (default: 14.0)
   --appearance light|dark   the device's appearance (default: light; dark needs iOS 13 or later)
   --installed-schemes a,b   URL schemes that installed apps open (default: none)
+  --pane LABEL              open the installed pane with this label at launch
   --credits-server URL      the credits server's base URL (default: $CORVALE_CREDITS_SERVER, else the
                             built-in one); plain http only on 127.0.0.1
   --screen WxH              the screen's size in points (default: 390x844)

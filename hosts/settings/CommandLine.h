@@ -22,6 +22,8 @@ struct CommandLine {
     hosts::DeviceOptions device;
     // The credits server's base URL (else $CORVALE_CREDITS_SERVER, else the built-in one).
     std::optional<std::string> creditsServer;
+    // The label of the installed pane to open at launch.
+    std::optional<std::string> pane;
     std::optional<platform::SimulatedDevice::SizeClass> sizeClass;
     std::optional<double> scale;
     // In points.

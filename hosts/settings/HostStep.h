@@ -15,6 +15,7 @@ struct HostStep {
         tap,
         alert,
         back,
+        home,
         lint,
         render,
         scroll,

@@ -78,7 +78,10 @@ nlohmann::ordered_json PageDump::dump(const std::shared_ptr<PSListController>& p
 
 nlohmann::ordered_json PageDump::theme(const std::shared_ptr<PSListController>& page) {
     auto traits = page->traitCollection();
-    auto headerColour = objc_msgSend(page, "headerColour").objectAs<UIColor>();
+    // Only a themed page has a header colour.
+    auto headerColour = class_respondsToSelector(object_getClass(page), "headerColour")
+                            ? objc_msgSend(page, "headerColour").objectAs<UIColor>()
+                            : nullptr;
     auto tintColour = page->view()->tintColor();
     return {{"headerColour", colour(headerColour, traits)}, {"tintColour", colour(tintColour, traits)}};
 }

@@ -41,22 +41,26 @@ std::optional<PreferenceLoaderEntry> PreferenceLoaderEntry::read(const std::stri
         return std::nullopt;
     }
     const Value& entry = (*list)["entry"];
-    if (!entry.isDictionary() || !entry["bundle"].isString() || entry["bundle"].asString().empty()) {
-        report(problem, devicePath + " has no \"entry\" naming a \"bundle\"");
+    bool namesBundle = entry.isDictionary() && entry["bundle"].isString() && !entry["bundle"].asString().empty();
+    bool holdsRows = entry.isDictionary() && !entry["bundle"].isString() && (*list)["items"].isArray();
+    if (!namesBundle && !holdsRows) {
+        report(problem, devicePath + " has no \"entry\" naming a \"bundle\", nor \"items\" of its own");
         return std::nullopt;
     }
-    return PreferenceLoaderEntry{devicePath, entry};
+    return PreferenceLoaderEntry{devicePath, entry, Value(*list)};
 }
 
-std::optional<PreferenceLoaderEntry> PreferenceLoaderEntry::find(std::string* problem) {
+std::vector<PreferenceLoaderEntry> PreferenceLoaderEntry::findAll(std::string* problem) {
+    std::vector<PreferenceLoaderEntry> entries;
     std::string lastProblem;
     for (const auto& name : entryFileNames())
         if (auto entry = read(std::string(entriesFolder) + "/" + name, &lastProblem))
-            return entry;
-    report(problem, lastProblem.empty()
-                        ? std::string("no pane is installed: ") + entriesFolder + " holds no entry"
-                        : lastProblem);
-    return std::nullopt;
+            entries.push_back(std::move(*entry));
+    if (entries.empty())
+        report(problem, lastProblem.empty()
+                            ? std::string("no pane is installed: ") + entriesFolder + " holds no entry"
+                            : lastProblem);
+    return entries;
 }
 
 } // namespace corvale::settingshost

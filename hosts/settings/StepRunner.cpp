@@ -60,9 +60,10 @@ bool StepRunner::runStep(const HostStep& step) {
         return alert(step);
     case HostStep::Kind::back:
         return back();
+    case HostStep::Kind::home:
+        return home();
     case HostStep::Kind::lint:
-        lint();
-        return true;
+        return lint();
     case HostStep::Kind::render:
         return render(step);
     case HostStep::Kind::scroll:
@@ -157,7 +158,12 @@ bool StepRunner::back() {
     if (m_application.presentedAlert())
         return fail("back: an alert covers the page; answer it first with 'alert TITLE'");
     if (!m_application.goBack())
-        return fail("back: the pane's first page is on top");
+        return fail("back: the first page is on top");
+    return true;
+}
+
+bool StepRunner::home() {
+    m_application.goHome();
     return true;
 }
 
@@ -180,7 +186,9 @@ bool StepRunner::scroll(const HostStep& step) {
     return true;
 }
 
-void StepRunner::lint() {
+bool StepRunner::lint() {
+    if (!m_application.paneBundle())
+        return fail("lint: no pane with a bundle is open; open one with 'tap LABEL' or --pane LABEL");
     auto colourCheck = paneColourCheck();
     if (!colourCheck)
         m_errors << "corvale-settings: lint: the pane adds no " << colourParserSelector
@@ -193,6 +201,7 @@ void StepRunner::lint() {
         m_output << lintLine(problem).dump() << '\n';
     }
     m_output.flush();
+    return true;
 }
 
 nlohmann::ordered_json StepRunner::lintLine(const LintProblem& problem) {

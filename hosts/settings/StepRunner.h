@@ -37,7 +37,8 @@ private:
     bool tap(const HostStep& step);
     bool alert(const HostStep& step);
     bool back();
-    void lint();
+    bool home();
+    bool lint();
     bool render(const HostStep& step);
     bool scroll(const HostStep& step);
     bool tapAt(const HostStep& step);

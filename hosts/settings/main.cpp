@@ -63,9 +63,7 @@ int run(const CommandLine& commandLine) {
     });
 
     std::string problem;
-    auto entry = PreferenceLoaderEntry::find(&problem);
-    std::shared_ptr<SettingsApplication> application =
-        entry ? SettingsApplication::open(*entry, &problem) : nullptr;
+    std::shared_ptr<SettingsApplication> application = SettingsApplication::launch(commandLine.pane, &problem);
     if (!application) {
         std::cerr << "corvale-settings: cannot open the pane: " << problem << '\n';
         return exitStepFailed;
