@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/preferences/PSListItemsController.h"
 #include "platform/preferences/PSTableCell.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/RootPageDump.h"
@@ -98,6 +99,7 @@ nlohmann::ordered_json PageDump::colour(const std::shared_ptr<UIColor>& colour,
 nlohmann::ordered_json PageDump::sections(const std::shared_ptr<PSListController>& page) {
     const auto& table = page->table();
     auto sections = nlohmann::ordered_json::array();
+    bool listPage = std::dynamic_pointer_cast<PSListItemsController>(page) != nullptr;
     long sectionCount = page->numberOfSectionsInTableView(table);
     for (long section = 0; section < sectionCount; ++section) {
         auto rows = nlohmann::ordered_json::array();
@@ -106,7 +108,7 @@ nlohmann::ordered_json PageDump::sections(const std::shared_ptr<PSListController
             auto indexPath = NSIndexPath::indexPathForRow(index, section);
             if (auto specifier = page->specifierAtIndexPath(indexPath)) {
                 auto shown = row(page, specifier, page->tableViewHeightForRowAtIndexPath(table, indexPath));
-                addShownCell(shown, table->cellForRowAtIndexPath(indexPath));
+                addShownCell(shown, table->cellForRowAtIndexPath(indexPath), listPage);
                 if (auto credit = RootPageDump::credit(page, indexPath); !credit.is_null())
                     shown["credit"] = std::move(credit);
                 rows.push_back(std::move(shown));
@@ -166,15 +168,17 @@ nlohmann::ordered_json PageDump::control(const std::shared_ptr<UIControl>& contr
     return shown;
 }
 
-void PageDump::addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell) {
+void PageDump::addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell,
+                            bool listPage) {
     auto preferenceCell = std::dynamic_pointer_cast<PSTableCell>(cell);
     row["frame"] = cell ? screenFrame(*cell) : nlohmann::ordered_json(nullptr);
     row["enabled"] = preferenceCell ? preferenceCell->isCellEnabled() : true;
     std::string valueText = preferenceCell ? preferenceCell->valueText() : std::string();
     row["valueText"] = valueText.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(valueText);
     row["control"] = control(preferenceCell ? preferenceCell->control() : nullptr);
-    if (cell && cell->accessoryType() == UITableViewCellAccessoryCheckmark)
-        row["checked"] = true;
+    // Only a list page's rows carry a check, on the chosen one.
+    if (listPage)
+        row["checked"] = cell && cell->accessoryType() == UITableViewCellAccessoryCheckmark;
 }
 
 nlohmann::ordered_json PageDump::cellName(const PSSpecifier& specifier) {

@@ -41,7 +41,8 @@ private:
                                       const std::shared_ptr<PSSpecifier>& specifier, CGFloat height);
     static nlohmann::ordered_json cellName(const PSSpecifier& specifier);
     // The shown cell's frame on screen, enabled state, value text, control and check mark.
-    static void addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell);
+    static void addShownCell(nlohmann::ordered_json& row, const std::shared_ptr<UITableViewCell>& cell,
+                             bool listPage);
     static nlohmann::ordered_json control(const std::shared_ptr<UIControl>& control);
     static nlohmann::ordered_json screenFrame(const UIView& view);
 };
