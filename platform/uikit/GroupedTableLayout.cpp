@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/foundation/UnicodeCase.h"
 #include "platform/uikit/NSAttributedString.h"
 #include "platform/uikit/TextEngine.h"
 #include "platform/uikit/TextLayout.h"
@@ -19,12 +20,6 @@ constexpr CGFloat headerToCard = 7;
 constexpr CGFloat cardToFooter = 7;
 constexpr CGFloat footerBottomGap = 20;
 constexpr CGFloat regularCardWidth = 704;
-
-std::string uppercased(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 CGFloat textHeight(const std::string& text, CGFloat width) {
     auto guard = TextEngine::shared().lock();
@@ -54,7 +49,7 @@ GroupedTableLayout GroupedTableLayout::make(const std::vector<SectionInput>& inp
         const auto& given = input[index];
         Section section;
         if (given.header && !given.header->empty()) {
-            section.header = uppercased(*given.header);
+            section.header = platform::uppercaseString(*given.header);
             y += headerTopGap;
             CGFloat height = textHeight(*section.header, textWidth);
             section.headerFrame = {{inset + textInset, y}, {textWidth, height}};

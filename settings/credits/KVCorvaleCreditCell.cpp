@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <cctype>
 
-#include <glib.h>
 
 #include "settings/credits/KVCorvaleCreditService.h"
 #include "platform/foundation/Dispatch.h"
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSURLSessionDataTask.h"
+#include "platform/foundation/UnicodeCase.h"
 #include "platform/runtime/MethodBinding.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "platform/uikit/CALayer.h"
@@ -33,20 +33,6 @@ using Cell = KVCorvaleCreditCell;
     {"_pictureSettled", bind<&Cell::_pictureSettled>()},
     {"avatarImageView", bind<&Cell::avatarImageView>()},
 });
-
-// Unicode upper-casing with its special cases ("ß" becomes "SS"), as the platform's uppercaseString
-// does. GLib needs valid UTF-8; anything else only has its ASCII letters raised.
-std::string upperCased(std::string text) {
-    if (g_utf8_validate(text.data(), static_cast<gssize>(text.size()), nullptr)) {
-        gchar* upper = g_utf8_strup(text.data(), static_cast<gssize>(text.size()));
-        std::string result(upper);
-        g_free(upper);
-        return result;
-    }
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-    return text;
-}
 
 } // namespace
 
@@ -271,7 +257,7 @@ std::string KVCorvaleCreditCell::position() const {
 void KVCorvaleCreditCell::setPosition(const std::string& position) {
     if (!m_positionLabel)
         return;
-    const std::string shown = upperCased(position);
+    const std::string shown = platform::uppercaseString(position);
     m_positionLabel->setText(shown);
     NSAttributes attributes{
         {std::string(NSFontAttributeName), UIFont::systemFontOfSize(10, UIFontWeightBold)},
