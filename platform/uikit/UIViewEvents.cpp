@@ -1,5 +1,3 @@
-#include <ranges>
-
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/UIViewController.h"
 #include "platform/uikit/UIWindow.h"
@@ -17,7 +15,9 @@ std::shared_ptr<UIView> UIView::hitTest(CGPoint point, const std::shared_ptr<UIE
     auto self = selfAs<UIView>();
     // Copied: a view may change the tree while it is asked.
     auto subviews = m_subviews;
-    for (const auto& subview : std::views::reverse(subviews)) {
+    // The topmost (last) subview is asked first.
+    for (auto position = subviews.rbegin(); position != subviews.rend(); ++position) {
+        const auto& subview = *position;
         if (!subview)
             continue;
         if (auto hit = subview->hitTest(subview->convertPointFromView(point, self), event))
