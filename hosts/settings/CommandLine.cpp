@@ -214,7 +214,10 @@ own (no "bundle") is shown as a plain list of those rows.
 
 Steps:
   dump              print the page on top as one JSON line: its rows, theme, alert and the events
-                    (opened links, posted notifications, restart requests) since the last dump
+                    (opened links, posted notifications, restart requests) since the last dump. Each
+                    row has its cell's "frame" on screen ([x, y, w, h] in points), "enabled",
+                    "valueText" (the value it shows, or null) and "control" (null, or its "type",
+                    "value", "frame" and "tintColour"); a list page's rows have "checked"
   set KEY VALUE     change the control of the row whose "key" is KEY, which reports the change as a
                     touch would (a text field ends editing); VALUE is a JSON literal: true, 0, "text"
   tap LABEL         touch the centre of the row with that label (a button's action, a link's page),

@@ -15,10 +15,13 @@ namespace {
 
 constexpr const char* entryIndexKey = "_entryIndex";
 
-// Where an entry's icon lies: in its pane's bundle, or beside the entry file for a pane of rows.
-std::shared_ptr<NSBundle> iconBundleOf(const PreferenceLoaderEntry& entry) {
-    return NSBundle::bundleWithPath(entry.isSimplePane() ? PreferenceLoaderEntry::entriesFolder
-                                                         : entry.bundlePath());
+// An entry's icon: from its pane's bundle by scale, or, for a pane of rows, the file of that name beside
+// the entry file.
+std::shared_ptr<UIImage> iconOf(const PreferenceLoaderEntry& entry, const std::string& name) {
+    if (entry.isSimplePane())
+        return UIImage::imageWithContentsOfFile(std::string(PreferenceLoaderEntry::entriesFolder) + "/" + name);
+    auto bundle = NSBundle::bundleWithPath(entry.bundlePath());
+    return bundle ? UIImage::imageNamed(name, bundle, nullptr) : nullptr;
 }
 
 } // namespace
@@ -55,8 +58,8 @@ SettingsHomePage::tableViewCellForRowAtIndexPath(const std::shared_ptr<UITableVi
     const auto* entry = entryOfRow(indexPath);
     if (cell && entry && !cell->image()) {
         const Value& icon = entry->entry["icon"];
-        if (auto bundle = icon.isString() ? iconBundleOf(*entry) : nullptr)
-            cell->setImage(UIImage::imageNamed(icon.asString(), bundle, nullptr));
+        if (auto image = icon.isString() && !icon.asString().empty() ? iconOf(*entry, icon.asString()) : nullptr)
+            cell->setImage(image);
     }
     return cell;
 }
