@@ -36,15 +36,19 @@ private:
     struct Edit {
         int variable;
         double suggestion;
+        float priority;
     };
 
     Active randomConstraint(bool required);
     Active makeActive(ReferenceConstraint model);
     void add(Active active);
+    void addSomeConstraint();
+    void addAnyRequirement();
     void removeRandomConstraint();
     void addRandomEdit();
     void removeRandomEdit();
     std::vector<ReferenceConstraint> models() const;
+    double currentValueOf(int variable);
     std::vector<double> solvedValues();
     std::optional<std::string> violatedRequirement(const std::vector<double>& values) const;
     std::optional<std::string> worseLevel(const std::vector<double>& values);
@@ -55,9 +59,11 @@ private:
     std::vector<platform::layout::Variable> m_variables;
     std::vector<double> m_hidden;
     std::vector<Active> m_constraints;
+    std::vector<Active> m_removed;
     std::vector<Edit> m_edits;
     std::string m_history;
     std::optional<std::string> m_failure;
+    bool m_wide = false;
 };
 
 } // namespace layout_testing
