@@ -40,30 +40,34 @@ IncrementalSystem::IncrementalSystem(Choices& choices) : m_choices(choices) {
         m_variables.emplace_back("v" + std::to_string(i));
         m_hidden.push_back(m_choices.pick(-20, 20));
     }
+    m_wide = m_choices.pick(0, 1) == 1;
+    std::vector<Active> initial;
     for (int i = 0; i < count; ++i) {
         ReferenceConstraint stay{{{i, 1.0}}, -static_cast<double>(m_choices.pick(-100, 100)), Relation::Equal,
                                  Strength::weak().priority(), 1.0};
-        add(makeActive(stay));
+        initial.push_back(makeActive(stay));
     }
     for (int i = m_choices.pick(0, 2 * count); i > 0; --i)
-        add(randomConstraint(true));
+        initial.push_back(randomConstraint(true));
     for (int i = m_choices.pick(0, 2 * count); i > 0; --i)
-        add(randomConstraint(false));
+        initial.push_back(randomConstraint(false));
+    bool shuffled = m_choices.pick(0, 1) == 1;
+    while (!initial.empty()) {
+        auto at = shuffled ? static_cast<std::size_t>(m_choices.pick(0, static_cast<int>(initial.size()) - 1)) : 0;
+        add(initial[at]);
+        initial.erase(initial.begin() + static_cast<std::ptrdiff_t>(at));
+    }
 }
 
 IncrementalSystem::Active IncrementalSystem::randomConstraint(bool required) {
     ReferenceConstraint model;
-    std::vector<int> unused(m_variables.size());
-    for (std::size_t i = 0; i < unused.size(); ++i)
-        unused[i] = static_cast<int>(i);
     double atHidden = 0.0;
     for (int terms = m_choices.pick(1, 3); terms > 0; --terms) {
-        auto at = static_cast<std::size_t>(m_choices.pick(0, static_cast<int>(unused.size()) - 1));
-        int variable = unused[at];
-        unused.erase(unused.begin() + static_cast<std::ptrdiff_t>(at));
-        int coefficient = m_choices.pick(-3, 2);
-        if (coefficient >= 0)
-            ++coefficient;
+        // Variables may repeat and coefficients may be zero: both cancel inside the solver's rows.
+        int variable = m_choices.pick(0, variableCount() - 1);
+        double coefficient = m_choices.pick(-3, 3);
+        if (m_wide)
+            coefficient /= m_choices.pick(1, 3);
         model.terms.emplace_back(variable, coefficient);
         atHidden += coefficient * m_hidden[static_cast<std::size_t>(variable)];
     }
@@ -76,6 +80,11 @@ IncrementalSystem::Active IncrementalSystem::randomConstraint(bool required) {
     } else {
         model.constant = -atHidden + m_choices.pick(-30, 30);
         model.priority = priorityFor(m_choices.pick(0, 2));
+        if (m_wide) {
+            static const float priorities[] = {999, 900, 750, 500, 251, 250, 100, 1};
+            model.priority = priorities[m_choices.pick(0, 7)];
+            model.weight = m_choices.pick(1, 4) / 2.0;
+        }
     }
     return makeActive(std::move(model));
 }
@@ -89,9 +98,19 @@ IncrementalSystem::Active IncrementalSystem::makeActive(ReferenceConstraint mode
     return Active{constraint, std::move(model)};
 }
 
+// A required constraint may be refused, but only when it contradicts the others; the solver must
+// then carry on as if it had never been offered.
 void IncrementalSystem::add(Active active) {
     note("add " + describe(active.model));
     AddResult result = m_solver.addConstraint(active.constraint);
+    if (result == AddResult::Unsatisfiable && active.model.isRequired()) {
+        std::vector<ReferenceConstraint> offered = models();
+        offered.push_back(active.model);
+        if (!LexicographicReference::solve(variableCount(), offered)) {
+            note("  (refused)");
+            return;
+        }
+    }
     if (result != AddResult::Added && !m_failure)
         m_failure = std::string("adding a constraint: ") + platform::layout::describe(result);
     m_constraints.push_back(std::move(active));
@@ -103,7 +122,7 @@ void IncrementalSystem::step() {
         removeRandomConstraint();
         return;
     case 1:
-        add(randomConstraint(m_choices.pick(0, 1) == 0));
+        addSomeConstraint();
         return;
     case 2:
         addRandomEdit();
@@ -111,6 +130,36 @@ void IncrementalSystem::step() {
     default:
         removeRandomEdit();
     }
+}
+
+// A new constraint, a removed one back again, or a twin of an active one (same terms, a distinct
+// constraint).
+void IncrementalSystem::addSomeConstraint() {
+    int kind = m_choices.pick(0, 4);
+    if (kind == 0 && !m_removed.empty()) {
+        auto at = static_cast<std::size_t>(m_choices.pick(0, static_cast<int>(m_removed.size()) - 1));
+        Active again = m_removed[at];
+        m_removed.erase(m_removed.begin() + static_cast<std::ptrdiff_t>(at));
+        add(std::move(again));
+        return;
+    }
+    if (kind == 1 && !m_constraints.empty()) {
+        auto at = static_cast<std::size_t>(m_choices.pick(0, static_cast<int>(m_constraints.size()) - 1));
+        add(makeActive(m_constraints[at].model));
+        return;
+    }
+    if (kind == 2) {
+        addAnyRequirement();
+        return;
+    }
+    add(randomConstraint(m_choices.pick(0, 1) == 0));
+}
+
+// A required constraint that need not hold at the hidden point.
+void IncrementalSystem::addAnyRequirement() {
+    ReferenceConstraint model = randomConstraint(true).model;
+    model.constant += m_choices.pick(-20, 20);
+    add(makeActive(std::move(model)));
 }
 
 void IncrementalSystem::removeRandomConstraint() {
@@ -121,21 +170,30 @@ void IncrementalSystem::removeRandomConstraint() {
     RemoveResult result = m_solver.removeConstraint(m_constraints[victim].constraint);
     if (result != RemoveResult::Removed && !m_failure)
         m_failure = std::string("removing a constraint: ") + platform::layout::describe(result);
+    m_removed.push_back(m_constraints[victim]);
     m_constraints.erase(m_constraints.begin() + static_cast<std::ptrdiff_t>(victim));
 }
 
+// A variable that is already being edited gets another suggestion.
 void IncrementalSystem::addRandomEdit() {
     int variable = m_choices.pick(0, variableCount() - 1);
     const Variable& handle = m_variables[static_cast<std::size_t>(variable)];
-    if (m_solver.hasEditVariable(handle))
-        return;
-    double suggestion = m_choices.pick(-100, 100);
-    note("edit v" + std::to_string(variable) + " suggest " + std::to_string(suggestion));
-    EditResult added = m_solver.addEditVariable(handle, Strength::strong());
-    EditResult suggested = m_solver.suggestValue(handle, suggestion);
-    if ((added != EditResult::Done || suggested != EditResult::Done) && !m_failure)
-        m_failure = "adding an edit variable";
-    m_edits.push_back(Edit{variable, suggestion});
+    auto edit = std::find_if(m_edits.begin(), m_edits.end(), [&](const Edit& e) { return e.variable == variable; });
+    if (edit == m_edits.end()) {
+        note("edit v" + std::to_string(variable));
+        Strength strength = m_wide ? Strength::fromPriority(m_choices.pick(0, 1) ? 999.0f : 500.0f) : Strength::strong();
+        if (m_solver.addEditVariable(handle, strength) != EditResult::Done && !m_failure)
+            m_failure = "adding an edit variable";
+        m_edits.push_back(Edit{variable, currentValueOf(variable), strength.priority()});
+        edit = m_edits.end() - 1;
+    }
+    for (int suggestions = m_choices.pick(1, 3); suggestions > 0; --suggestions) {
+        double suggestion = m_choices.pick(-100, 100) * (m_wide ? 10 : 1);
+        note("suggest v" + std::to_string(variable) + " = " + std::to_string(suggestion));
+        if (m_solver.suggestValue(handle, suggestion) != EditResult::Done && !m_failure)
+            m_failure = "suggesting a value";
+        edit->suggestion = suggestion;
+    }
 }
 
 void IncrementalSystem::removeRandomEdit() {
@@ -155,8 +213,13 @@ std::vector<ReferenceConstraint> IncrementalSystem::models() const {
         models.push_back(active.model);
     for (const Edit& edit : m_edits)
         models.push_back(ReferenceConstraint{{{edit.variable, 1.0}}, -edit.suggestion, Relation::Equal,
-                                             Strength::strong().priority(), 1.0});
+                                             edit.priority, 1.0});
     return models;
+}
+
+double IncrementalSystem::currentValueOf(int variable) {
+    m_solver.updateVariables();
+    return m_variables[static_cast<std::size_t>(variable)].value();
 }
 
 std::vector<double> IncrementalSystem::solvedValues() {

@@ -51,7 +51,13 @@ void addConstraint(glp_prob* problem, const ReferenceConstraint& constraint,
                    std::vector<ErrorColumn>& errors) {
     std::vector<int> columns{0};
     std::vector<double> values{0.0};
+    // GLPK takes each column once: repeated variables are summed.
     for (const auto& [variable, coefficient] : constraint.terms) {
+        auto column = std::find(columns.begin() + 1, columns.end(), variable + 1);
+        if (column != columns.end()) {
+            values[static_cast<std::size_t>(column - columns.begin())] += coefficient;
+            continue;
+        }
         columns.push_back(variable + 1);
         values.push_back(coefficient);
     }

@@ -2,6 +2,9 @@
 // total error at each priority level must be the lexicographic optimum.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 #include "tests/support/layout/IncrementalSystem.h"
 #include "tests/support/layout/LexicographicReference.h"
 #include "tests/support/layout/RandomChoices.h"
@@ -14,18 +17,40 @@ namespace {
 constexpr unsigned kSystems = 2000;
 constexpr int kSteps = 6;
 
+std::optional<std::string> firstMismatch(unsigned seed, int steps = kSteps) {
+    RandomChoices choices(seed);
+    IncrementalSystem system(choices);
+    std::optional<std::string> mismatch = system.mismatch();
+    for (int step = 0; step < steps && !mismatch; ++step) {
+        system.step();
+        mismatch = system.mismatch();
+    }
+    return mismatch;
+}
+
+unsigned numberFromEnvironment(const char* name, unsigned fallback) {
+    const char* text = std::getenv(name);
+    return text ? static_cast<unsigned>(std::stoul(text)) : fallback;
+}
+
 } // namespace
 
 TEST(LayoutSolverReference, RandomIncrementalSystemsStayAtTheLexicographicOptimum) {
     for (unsigned seed = 1; seed <= kSystems; ++seed) {
-        RandomChoices choices(seed);
-        IncrementalSystem system(choices);
-        std::optional<std::string> mismatch = system.mismatch();
-        for (int step = 0; step < kSteps && !mismatch; ++step) {
-            system.step();
-            mismatch = system.mismatch();
-        }
+        std::optional<std::string> mismatch = firstMismatch(seed);
         ASSERT_FALSE(mismatch) << "seed " << seed << ": " << *mismatch;
+    }
+}
+
+// A long search by hand: LAYOUT_SEEDS_FROM=... LAYOUT_SEEDS_TO=... [LAYOUT_STEPS=...] layout_tests
+// --gtest_also_run_disabled_tests --gtest_filter='*LongSearch*'
+TEST(LayoutSolverReference, DISABLED_LongSearch) {
+    unsigned from = numberFromEnvironment("LAYOUT_SEEDS_FROM", 1);
+    unsigned to = numberFromEnvironment("LAYOUT_SEEDS_TO", 100000);
+    int steps = static_cast<int>(numberFromEnvironment("LAYOUT_STEPS", kSteps));
+    for (unsigned seed = from; seed <= to; ++seed) {
+        std::optional<std::string> mismatch = firstMismatch(seed, steps);
+        EXPECT_FALSE(mismatch) << "seed " << seed << ": " << *mismatch;
     }
 }
 

@@ -187,6 +187,29 @@ TEST(LayoutSolver, ARedundantEqualityTakesOverWhenItsTwinIsRemoved) {
     EXPECT_DOUBLE_EQ(v1.value(), -6);
 }
 
+// The same with three equalities: with y == -9 and z fixed by it, x == 7 follows either from the
+// first or from x + z == 6. Removing the first must leave x at 7 and the strong preference x >= 19
+// unmet. Pivoting the removed marker through the survivor's row by the plain least-ratio rule
+// instead meets it, and shows a strong error of 0 where the true optimum under the requirements is
+// 24: a lower error than the optimum is a broken requirement, not a better solution.
+TEST(LayoutSolver, ARemovedEqualityLeavesItsRedundantTwinInForce) {
+    Variable x("x"), y("y"), z("z");
+    Solver solver;
+    solver.addConstraint(-2 * y - 18 == 0);
+    Constraint pinned = 2 * y - 3 * x + 39 == 0;
+    solver.addConstraint(pinned);
+    solver.addConstraint(3 * z - 2 * y - 15 == 0);
+    Constraint twin = -2 * x - 2 * z + 12 == 0;
+    solver.addConstraint(twin);
+    solver.addConstraint((2 * x - 38 >= 0) | Strength::strong());
+    EXPECT_DOUBLE_EQ(solved(solver, x), 7);
+    ASSERT_EQ(solver.removeConstraint(pinned), RemoveResult::Removed);
+    EXPECT_DOUBLE_EQ(solved(solver, x), 7);
+    EXPECT_DOUBLE_EQ(z.value(), -1);
+    ASSERT_EQ(solver.removeConstraint(twin), RemoveResult::Removed);
+    EXPECT_DOUBLE_EQ(solved(solver, x), 19);
+}
+
 // A width edited through the bounds of a required range, and a dependent position following it.
 TEST(LayoutSolver, EditVariablesFollowSuggestionsWithinRequiredBounds) {
     Variable width("width"), right("right");
