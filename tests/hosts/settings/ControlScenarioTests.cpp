@@ -6,15 +6,9 @@
 #include "tests/hosts/settings/FixturePane.h"
 
 using dumpline::rowLabelled;
+using dumpline::tapAtCentreOf;
 
 namespace {
-
-// The centre of a [x, y, w, h] frame as tap-at operands.
-std::vector<std::string> centreOf(const nlohmann::json& frame) {
-    double x = frame[0].get<double>() + frame[2].get<double>() / 2;
-    double y = frame[1].get<double>() + frame[3].get<double>() / 2;
-    return {"tap-at", std::to_string(x), std::to_string(y)};
-}
 
 std::vector<std::string> joined(std::vector<std::string> steps, const std::vector<std::string>& more) {
     steps.insert(steps.end(), more.begin(), more.end());
@@ -90,7 +84,7 @@ TEST_F(ControlRows, ATouchOnTheRespringSwitchStoresItExpandsItsDependentsAndAsks
     EXPECT_EQ(master["control"]["value"], false);
     EXPECT_LT(rowLabelled(before.jsonLines().at(0), "Dependent")["height"].get<double>(), 1);
 
-    auto run = runHost(joined(centreOf(master["control"]["frame"]), {"dump"}));
+    auto run = runHost(joined(tapAtCentreOf(master["control"]["frame"]), {"dump"}));
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
     auto after = run.jsonLines().at(0);
     EXPECT_EQ(stored("master"), Value(true));
@@ -119,7 +113,7 @@ TEST_F(ControlRows, ATextFieldStoresTypedTextOnReturnAndASecureFieldShowsBullets
     EXPECT_EQ(secret["valueText"], "\u2022\u2022\u2022");
     EXPECT_TRUE(secret["control"]["value"].is_null()) << "a secure field's text is not dumped";
 
-    auto steps = joined({"tap", "Name"}, centreOf(name["control"]["frame"]));
+    auto steps = joined({"tap", "Name"}, tapAtCentreOf(name["control"]["frame"]));
     steps = joined(steps, {"type", "Ada", "dump", "return", "dump"});
     auto run = runHost(steps);
     ASSERT_EQ(run.exitStatus, 0) << run.errors;
@@ -137,8 +131,8 @@ TEST_F(ControlRows, ADisabledSwitchIgnoresATouchAndANegatedOneStoresTheInverse) 
     auto badge = rowLabelled(shown, "Hide Badge");
     EXPECT_EQ(badge["control"]["value"], false) << "shows the inverse of the stored default";
 
-    auto steps = joined({"tap", "Locked"}, centreOf(locked["control"]["frame"]));
-    steps = joined(steps, centreOf(badge["control"]["frame"]));
+    auto steps = joined({"tap", "Locked"}, tapAtCentreOf(locked["control"]["frame"]));
+    steps = joined(steps, tapAtCentreOf(badge["control"]["frame"]));
     steps.push_back("dump");
     auto run = runHost(steps);
     ASSERT_EQ(run.exitStatus, 0) << run.errors;

@@ -52,10 +52,6 @@ protected:
                        {{"title", "Corvale"}}));
     }
 
-    static std::vector<std::string> centreOf(const nlohmann::json& frame) {
-        return {"tap-at", std::to_string(frame[0].get<double>() + frame[2].get<double>() / 2),
-                std::to_string(frame[1].get<double>() + frame[3].get<double>() / 2)};
-    }
 
     Value stored(const std::string& key) const { return readDomain(defaultsDomain)[key]; }
 };

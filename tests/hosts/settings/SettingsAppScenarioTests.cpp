@@ -29,10 +29,6 @@ protected:
         ASSERT_TRUE(platform::PropertyList::writeFile("/Library/PreferenceLoader/Preferences/Zeta.plist", file));
     }
 
-    static std::vector<std::string> centreOf(const nlohmann::json& frame) {
-        return {"tap-at", std::to_string(frame[0].get<double>() + frame[2].get<double>() / 2),
-                std::to_string(frame[1].get<double>() + frame[3].get<double>() / 2)};
-    }
 };
 
 } // namespace
@@ -57,7 +53,7 @@ TEST_F(SettingsApp, TheSecondPanesSwitchStoresInItsOwnDomainAndBackLeadsToTheLis
     auto control = rowLabelled(shown.jsonLines().at(0), "Simple Switch")["control"];
     ASSERT_TRUE(control.is_object()) << control;
     auto steps = std::vector<std::string>{"tap", "Simple Pane"};
-    for (const auto& operand : centreOf(control["frame"]))
+    for (const auto& operand : dumpline::tapAtCentreOf(control["frame"]))
         steps.push_back(operand);
     steps.insert(steps.end(), {"back", "dump"});
     auto run = runHost(steps);

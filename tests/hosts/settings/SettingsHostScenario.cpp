@@ -74,4 +74,10 @@ nlohmann::json rowLabelled(const nlohmann::json& dump, const std::string& label)
     return nullptr;
 }
 
+std::vector<std::string> tapAtCentreOf(const nlohmann::json& frame) {
+    double x = frame[0].get<double>() + frame[2].get<double>() / 2;
+    double y = frame[1].get<double>() + frame[3].get<double>() / 2;
+    return {"tap-at", std::to_string(x), std::to_string(y)};
+}
+
 } // namespace dumpline

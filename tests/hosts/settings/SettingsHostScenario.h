@@ -51,4 +51,6 @@ std::vector<nlohmann::json> rows(const nlohmann::json& dump);
 std::vector<std::string> labels(const nlohmann::json& dump);
 // The row with this label; null when there is none.
 nlohmann::json rowLabelled(const nlohmann::json& dump, const std::string& label);
+// The steps "tap-at X Y" at the centre of a dumped [x, y, w, h] frame.
+std::vector<std::string> tapAtCentreOf(const nlohmann::json& frame);
 } // namespace dumpline
