@@ -123,7 +123,8 @@ TEST_F(HostileBundleScenario, HugeAvatarsAreDecodedAtTheSizeTheyAreShown) {
         EXPECT_EQ(row["credit"]["picturePixels"], json::array({778, 116})) << row;
     }
     EXPECT_EQ(shown, 10);
-    EXPECT_LT(run.peakMemoryKilobytes, 200 * 1024) << "decoded whole, the pictures alone take 400 MB";
+    // Room for the sanitizers' own memory, still well below what whole pictures would take.
+    EXPECT_LT(run.peakMemoryKilobytes, 300 * 1024) << "decoded whole, the pictures alone take 400 MB";
     // The cache keeps the server's bytes, not the smaller picture.
     const auto cached = m_root.hostPath(
         "/var/mobile/Library/Application Support/HalcyraMobileSupport/Preferences/Assets/wide-3.png");
