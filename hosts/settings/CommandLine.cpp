@@ -223,7 +223,8 @@ Steps:
   tap LABEL         touch the centre of the row with that label (a button's action, a link's page),
                     scrolling it into view first when it is off screen
   tap-at X Y        touch the screen at the point X, Y (points from the top left): whatever view is
-                    there gets it (a switch flips, a row is selected, a field starts editing)
+                    there gets it (a switch flips, a row is selected, a field starts editing); a
+                    presented alert is modal: a touch on its button answers it, elsewhere nothing
   type TEXT         type the text into the field being edited (the keyboard shows while one is)
   return            press the keyboard's return key: editing ends and the field's row stores its text
   alert TITLE       tap the action with that title in the presented alert

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/foundation/SimulatedDevice.h"
 #include "platform/preferences/PSListItemsController.h"
+#include "platform/render/AlertPainter.h"
 #include "platform/preferences/PSTableCell.h"
 #include "platform/runtime/ObjCRuntime.h"
 #include "hosts/settings/RootPageDump.h"
@@ -135,7 +137,10 @@ nlohmann::ordered_json PageDump::row(const std::shared_ptr<PSListController>& pa
 }
 
 nlohmann::ordered_json PageDump::screenFrame(const UIView& view) {
-    CGRect frame = view.convertRect(view.bounds(), nullptr);
+    return rectangle(view.convertRect(view.bounds(), nullptr));
+}
+
+nlohmann::ordered_json PageDump::rectangle(CGRect frame) {
     auto rounded = [](CGFloat value) { return std::round(value * 1000) / 1000; };
     return {rounded(frame.origin.x), rounded(frame.origin.y), rounded(frame.size.width), rounded(frame.size.height)};
 }
@@ -193,10 +198,15 @@ nlohmann::ordered_json PageDump::alert(const std::shared_ptr<UIAlertController>&
     if (!alert)
         return nullptr;
     auto actions = nlohmann::ordered_json::array();
-    for (const auto& action : alert->actions())
+    const CGSize screen = platform::SimulatedDevice::screenSize();
+    for (std::size_t index = 0; index < alert->actions().size(); ++index) {
+        const auto& action = alert->actions()[index];
+        CGRect frame = platform::render::AlertPainter::frameOfAction(*alert, screen, index);
         actions.push_back({{"title", action->title()},
                            {"style", styleName(action->style())},
-                           {"preferred", action == alert->preferredAction()}});
+                           {"preferred", action == alert->preferredAction()},
+                           {"frame", rectangle(frame)}});
+    }
     return {{"title", alert->title()}, {"message", alert->message()}, {"actions", actions}};
 }
 

@@ -45,6 +45,8 @@ private:
                              bool listPage);
     static nlohmann::ordered_json control(const std::shared_ptr<UIControl>& control);
     static nlohmann::ordered_json screenFrame(const UIView& view);
+    // [x, y, w, h] in points, to a thousandth.
+    static nlohmann::ordered_json rectangle(CGRect frame);
 };
 
 } // namespace corvale::settingshost

@@ -3,7 +3,10 @@
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/preferences/PreferencesInteraction.h"
+#include "platform/render/AlertPainter.h"
 #include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/UIAlertAction.h"
+#include "platform/uikit/UIAlertController.h"
 #include "platform/uikit/SimulatedKeyboard.h"
 #include "platform/uikit/TouchScreen.h"
 #include "platform/uikit/UIWindow.h"
@@ -127,6 +130,15 @@ bool StepRunner::tap(const HostStep& step) {
 }
 
 bool StepRunner::tapAt(const HostStep& step) {
+    // A presented alert is modal: a touch on one of its buttons answers it, and a touch anywhere else
+    // lands on the dimmed screen around the card and reaches nothing below.
+    if (auto alert = m_application.presentedAlert()) {
+        auto action = platform::render::AlertPainter::actionAt(*alert, m_application.window()->bounds().size,
+                                                               step.point);
+        if (action && action->isEnabled())
+            platform::tapAlertAction(alert, action->title());
+        return true;
+    }
     if (!platform::TouchScreen::tap(*m_application.window(), step.point))
         return fail("tap-at: nothing on the screen takes touches at " + std::to_string(step.point.x) + ", " +
                     std::to_string(step.point.y));

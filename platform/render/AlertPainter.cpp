@@ -200,4 +200,29 @@ void AlertPainter::paint(const DrawingContext& context, ViewPainter& painter, UI
     }
 }
 
+CGRect AlertPainter::frameOfAction(UIAlertController& alert, CGSize screen, std::size_t index) {
+    const auto count = alert.actions().size();
+    if (index >= count)
+        return CGRectNull;
+    auto parts = layout(alert, screen);
+    const CGRect& card = parts.card;
+    CGFloat top = card.origin.y + parts.buttonsTop;
+    CGFloat height = card.size.height - parts.buttonsTop;
+    // Two actions side by side share one row, left then right; otherwise each has a row of its own.
+    if (parts.buttonsSideBySide) {
+        CGFloat width = card.size.width / static_cast<CGFloat>(count);
+        return {{card.origin.x + width * static_cast<CGFloat>(index), top}, {width, height}};
+    }
+    CGFloat rowHeight = height / static_cast<CGFloat>(count);
+    return {{card.origin.x, top + rowHeight * static_cast<CGFloat>(index)}, {card.size.width, rowHeight}};
+}
+
+std::shared_ptr<UIAlertAction> AlertPainter::actionAt(UIAlertController& alert, CGSize screen, CGPoint point) {
+    const auto& actions = alert.actions();
+    for (std::size_t index = 0; index < actions.size(); ++index)
+        if (CGRectContainsPoint(frameOfAction(alert, screen, index), point))
+            return actions[index];
+    return nullptr;
+}
+
 } // namespace platform::render

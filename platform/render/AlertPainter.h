@@ -1,9 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <memory>
 
 #include "platform/render/DrawingContext.h"
 
+class UIAlertAction;
 class UIAlertController;
 class UIWindow;
 
@@ -31,6 +33,11 @@ public:
         bool buttonsSideBySide = false;
     };
     static Layout layout(UIAlertController& alert, CGSize screen);
+    // The action whose button is drawn under `point` (screen points); nil elsewhere. The alert is drawn
+    // over the window rather than built of views, so a touch finds its buttons here.
+    static std::shared_ptr<UIAlertAction> actionAt(UIAlertController& alert, CGSize screen, CGPoint point);
+    // Where the button of the action at `index` is drawn, in screen points; null past the last action.
+    static CGRect frameOfAction(UIAlertController& alert, CGSize screen, std::size_t index);
 };
 
 } // namespace platform::render

@@ -170,3 +170,32 @@ TEST_F(ControlRows, SwitchesOnTheRootPageAndASubPageCarryTheThemeTint) {
     EXPECT_NEAR(sub["page"]["contentOffset"].get<double>(), -sub["page"]["insetTop"].get<double>(), 0.5)
         << "a page at rest sits at minus its top inset";
 }
+
+TEST_F(ControlRows, APresentedAlertIsModalAndItsButtonsAnswerATouch) {
+    auto shown = runHost({"set", "master", "true", "dump"});
+    ASSERT_EQ(shown.exitStatus, 0) << shown.errors;
+    auto dump = shown.jsonLines().at(0);
+    ASSERT_TRUE(dump["alert"].is_object()) << dump["alert"];
+    auto dependent = rowLabelled(dump, "Dependent")["control"];
+    ASSERT_TRUE(dependent.is_object()) << dependent;
+    nlohmann::json notNow;
+    for (const auto& action : dump["alert"]["actions"])
+        if (action["title"] == "Not Now")
+            notNow = action;
+    ASSERT_TRUE(notNow["frame"].is_array()) << dump["alert"];
+
+    // Under the alert, the dependent switch takes no touch; the alert's button does.
+    auto steps = joined({"set", "master", "true"}, tapAtCentreOf(dependent["frame"]));
+    steps.push_back("dump");
+    steps = joined(steps, tapAtCentreOf(notNow["frame"]));
+    steps.push_back("dump");
+    auto run = runHost(steps);
+    ASSERT_EQ(run.exitStatus, 0) << run.errors;
+    auto lines = run.jsonLines();
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_TRUE(lines[0]["alert"].is_object()) << "a touch beside the card leaves the alert up";
+    EXPECT_EQ(rowLabelled(lines[0], "Dependent")["control"]["value"], true) << "and reaches nothing below";
+    EXPECT_TRUE(lines[1]["alert"].is_null()) << "its button answers it";
+    EXPECT_EQ(stored("master"), Value(true)) << "Not Now keeps the value";
+    EXPECT_TRUE(stored("dependent").isNull());
+}
