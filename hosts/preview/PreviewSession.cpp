@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <system_error>
 
+#include "hosts/preview/AlertHitArea.h"
 #include "hosts/preview/NavigationPath.h"
 #include "hosts/preview/PreviewDevice.h"
 #include "hosts/settings/PaneLint.h"
@@ -135,6 +136,22 @@ bool PreviewSession::runStep(HostStep hostStep, std::string* error) {
     return ran;
 }
 
+bool PreviewSession::tapAt(CGPoint point) {
+    auto alert = m_application ? m_application->presentedAlert() : nullptr;
+    if (!alert) {
+        HostStep tap = step(HostStep::Kind::tapAt);
+        tap.point = point;
+        return runStep(tap, &m_lastError);
+    }
+    // The alert takes every touch while it is up; only its buttons do anything.
+    auto title = AlertHitArea::actionAt(*alert, m_application->window()->bounds().size, point);
+    if (!title)
+        return true;
+    HostStep answer = step(HostStep::Kind::alert);
+    answer.name = *title;
+    return runStep(answer, &m_lastError);
+}
+
 bool PreviewSession::scrollBy(double points) {
     auto page = m_application ? m_application->topPage() : nullptr;
     if (!page)
@@ -163,9 +180,11 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
     bool ran = true;
     m_lastError.clear();
     if (type == "tap") {
-        HostStep tap = step(HostStep::Kind::tapAt);
-        tap.point = {action.value("x", 0.0), action.value("y", 0.0)};
-        ran = runStep(tap, &m_lastError);
+        ran = tapAt({action.value("x", 0.0), action.value("y", 0.0)});
+    } else if (type == "alert") {
+        HostStep answer = step(HostStep::Kind::alert);
+        answer.name = action.value("title", std::string());
+        ran = runStep(answer, &m_lastError);
     } else if (type == "scroll") {
         ran = scrollBy(action.value("by", 0.0));
     } else if (type == "text") {

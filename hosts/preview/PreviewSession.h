@@ -33,8 +33,8 @@ public:
     // top of it, as far as they still exist.
     void restart();
 
-    // One action from the page: {"type": "tap", "x", "y"}, {"type": "scroll", "by"} (points the
-    // content moves up), {"type": "text", "text"}, {"type": "return"}, {"type": "back"},
+    // One action from the page: {"type": "tap", "x", "y"}, {"type": "alert", "title"} (an action of
+    // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text", "text"}, {"type": "return"}, {"type": "back"},
     // {"type": "home"}, {"type": "reset"} (device state), {"type": "device", ...options}.
     // {"ok": true} or {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
@@ -56,6 +56,8 @@ private:
     void reopenPages(const std::vector<std::string>& rowIdentifiers);
     // Whether the step ran; else the host's message in *error.
     bool runStep(settingshost::HostStep step, std::string* error = nullptr);
+    // A touch on the screen; a presented alert's buttons answer it.
+    bool tapAt(CGPoint point);
     bool scrollBy(double points);
     void resetDeviceState();
     nlohmann::ordered_json dump();
