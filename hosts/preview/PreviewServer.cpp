@@ -75,7 +75,7 @@ void PreviewServer::installRoutes() {
     });
     m_server->Get("/", [](const httplib::Request&, httplib::Response& response) {
         response.set_header("Content-Security-Policy",
-                            "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src 'self'");
+                            "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src 'self' data:");
         response.set_content(previewPageHTML, "text/html; charset=utf-8");
     });
     m_server->Get("/frame.png", [this](const httplib::Request&, httplib::Response& response) {
