@@ -16,6 +16,9 @@ namespace corvale::preview {
 class MainThreadQueue {
 public:
     void post(std::function<void()> work);
+    // The main loop has ended: queued and later work is dropped, so that callers waiting for an
+    // answer give up at once instead of holding the server's threads until their timeout.
+    void close();
     bool hasPending() const;
     // On the main thread: runs what is queued now.
     void runPending();
@@ -26,15 +29,21 @@ public:
     std::optional<Result> call(std::function<Result()> work, std::chrono::milliseconds timeout) {
         auto promise = std::make_shared<std::promise<Result>>();
         auto answer = promise->get_future();
-        post([promise, work = std::move(work)] { promise->set_value(work()); });
+        // Only the queued work holds the promise, so dropping the work breaks it and wakes the caller.
+        post([promise = std::move(promise), work = std::move(work)] { promise->set_value(work()); });
         if (answer.wait_for(timeout) != std::future_status::ready)
             return std::nullopt;
-        return answer.get();
+        try {
+            return answer.get();
+        } catch (const std::future_error&) {
+            return std::nullopt; // dropped by close()
+        }
     }
 
 private:
     mutable std::mutex m_mutex;
     std::deque<std::function<void()>> m_work;
+    bool m_closed = false;
 };
 
 } // namespace corvale::preview

@@ -118,10 +118,11 @@ Every request needs the token, and only Host 127.0.0.1:PORT or localhost:PORT is
 The page shows the screen and a panel. A click on the screen is a touch at that point, a drag on the
 list scrolls it, typing goes to the field being edited and Enter ends editing. The panel shows the
 page's dump (as corvale-settings prints it), the events (opened links, notifications, restart
-requests) as they happen and the open pane's lint problems; it has Back, Home and "Reset device
-state" (removes the device's preference domains and credits caches) and the device options, whose
-change restarts the app on the same pane. When a file of an installed pane's bundle or of
-/Library/PreferenceLoader/Preferences changes, the app restarts on the same pages.
+requests) as they happen and the open pane's lint problems; it has Back, Home, "Reset device state"
+(removes /var/mobile/Library/Preferences, Caches and Application Support from the device root, then
+restarts the app) and the device options, whose change restarts the app on the same pages. When a
+file of an installed pane's bundle or of /Library/PreferenceLoader/Preferences changes, the app
+restarts on the same pages; a list that no longer parses shows its lint problem on the page.
 
 Options:
   --port N                  the port to listen on (default: 0, a free port)

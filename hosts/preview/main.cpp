@@ -65,6 +65,7 @@ int run(const PreviewCommandLine& commandLine) {
     }
     std::cout << "listening on " << server.address() << std::endl;
     PreviewLoop(session, frames, mainThread).run(stopRequested);
+    mainThread.close();
     server.stop();
     return corvale::hosts::exitSuccess;
 }

@@ -10,8 +10,25 @@ namespace {
 
 constexpr const char* exampleDomain = "dev.orlan.ios.tweak.corvale";
 
+nlohmann::json centreOf(const nlohmann::json& frame);
+
 class PreviewHost : public SettingsHostScenario {
 protected:
+    // Scrolls the first page until "Advanced Options" is on screen and taps it; the state on the
+    // pushed page.
+    nlohmann::json openAdvancedOptions() {
+        EXPECT_EQ(m_preview->act({{"type", "scroll"}, {"by", 400}})["ok"], true);
+        auto scrolled = m_preview->waitForState([](const nlohmann::json& state) {
+            return state["dump"]["page"]["contentOffset"] != -199.0;
+        });
+        auto row = dumpline::rowLabelled(scrolled["dump"], "Advanced Options");
+        auto centre = centreOf(row["frame"]);
+        EXPECT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
+        return m_preview->waitForState([](const nlohmann::json& state) {
+            return state["position"] != "prefs:root=Corvale";
+        });
+    }
+
     void SetUp() override {
         SettingsHostScenario::SetUp();
         if (HasFatalFailure())
@@ -129,20 +146,26 @@ TEST_F(PreviewHost, AFailedActionSaysWhyInWords) {
     EXPECT_NE(badOption["error"].get<std::string>().find("iOS 13"), std::string::npos) << badOption;
 }
 
-TEST_F(PreviewHost, ADeviceOptionRestartsTheAppOnTheSamePages) {
-    auto advanced = dumpline::rowLabelled(m_first["dump"], "Advanced Options");
-    ASSERT_TRUE(advanced.is_object());
-    // The row may sit below the fold: scroll until it is on screen, as a person would.
-    ASSERT_EQ(m_preview->act({{"type", "scroll"}, {"by", 400}})["ok"], true);
-    auto scrolled = m_preview->waitForState([](const nlohmann::json& state) {
-        return state["dump"]["page"]["contentOffset"] != -199.0;
-    });
-    auto row = dumpline::rowLabelled(scrolled["dump"], "Advanced Options");
-    ASSERT_EQ(m_preview->act({{"type", "tap"}, {"x", centreOf(row["frame"])["x"]}, {"y", centreOf(row["frame"])["y"]}})["ok"],
+TEST_F(PreviewHost, TypingGoesToTheTappedFieldAndReturnStoresIt) {
+    auto advanced = openAdvancedOptions();
+    auto field = dumpline::rowLabelled(advanced["dump"], "Custom Label");
+    ASSERT_TRUE(field.is_object()) << advanced["dump"];
+    EXPECT_EQ(m_preview->act({{"type", "text"}, {"text", "x"}})["ok"], false) << "no field is being edited yet";
+    auto centre = centreOf(field["control"]["frame"]);
+    ASSERT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
+    EXPECT_EQ(m_preview->waitForState([](const nlohmann::json& state) { return state["keyboard"] == true; })["keyboard"],
               true);
-    auto opened = m_preview->waitForState([](const nlohmann::json& state) {
-        return state["position"] != "prefs:root=Corvale";
-    });
+    for (const char* key : {"H", "i", " ", "!"})
+        ASSERT_EQ(m_preview->act({{"type", "text"}, {"text", key}})["ok"], true) << key;
+    ASSERT_EQ(m_preview->act({{"type", "return"}})["ok"], true);
+    EXPECT_EQ(readDomain(exampleDomain)["customLabel"], Value("Hi !"));
+    auto done = m_preview->waitForState([](const nlohmann::json& state) { return state["keyboard"] == false; });
+    EXPECT_EQ(done["keyboard"], false);
+    EXPECT_EQ(dumpline::rowLabelled(done["dump"], "Custom Label")["value"], "Hi !");
+}
+
+TEST_F(PreviewHost, ADeviceOptionRestartsTheAppOnTheSamePages) {
+    auto opened = openAdvancedOptions();
     std::string position = opened["position"];
     ASSERT_NE(position.find("&path="), std::string::npos) << opened["position"];
 

@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "hosts/preview/FrameStore.h"
+#include "hosts/preview/MainThreadQueue.h"
 #include "hosts/preview/NavigationPath.h"
 #include "hosts/preview/PreviewCommandLine.h"
 #include "hosts/preview/RequestGuard.h"
@@ -69,6 +70,28 @@ TEST(FrameStore, AWaiterWakesForTheNextFrameOrTheClose) {
     EXPECT_FALSE(store.waitNewer(2, std::chrono::seconds(10)));
     closer.join();
     EXPECT_TRUE(store.closed());
+}
+
+TEST(MainThreadQueue, ACallIsAnsweredWhenTheMainThreadRunsItAndDroppedWhenItCloses) {
+    MainThreadQueue queue;
+    std::optional<int> answer;
+    std::thread caller([&] { answer = queue.call<int>([] { return 42; }, std::chrono::seconds(10)); });
+    while (!queue.hasPending())
+        std::this_thread::yield();
+    queue.runPending();
+    caller.join();
+    EXPECT_EQ(answer, 42);
+
+    std::optional<int> dropped = 1;
+    auto started = std::chrono::steady_clock::now();
+    std::thread waiting([&] { dropped = queue.call<int>([] { return 7; }, std::chrono::seconds(30)); });
+    while (!queue.hasPending())
+        std::this_thread::yield();
+    queue.close();
+    waiting.join();
+    EXPECT_FALSE(dropped);
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    EXPECT_FALSE(queue.call<int>([] { return 8; }, std::chrono::seconds(30)));
 }
 
 TEST(NavigationPath, ReadsThePaneAndTheRowsFromAPosition) {
