@@ -2,6 +2,7 @@
 // the pane's domain, device options and hot reload, all through its HTTP interface.
 #include <csignal>
 #include <cstdint>
+#include <thread>
 
 #include "tests/hosts/preview/RunningPreview.h"
 #include "tests/hosts/settings/SettingsHostScenario.h"
@@ -38,6 +39,13 @@ protected:
         // The first frame is published before anything else runs.
         m_first = m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });
         ASSERT_TRUE(m_first.is_object());
+    }
+
+    // Every run ends cleanly: a sanitizer's report or a crash on the way out fails the test.
+    void TearDown() override {
+        if (m_preview && m_preview->listening()) {
+            EXPECT_EQ(m_preview->stop(), 0) << m_preview->errors();
+        }
     }
 
     std::unique_ptr<RunningPreview> m_preview;
@@ -203,4 +211,15 @@ TEST_F(PreviewHost, ARewrittenListReloadsAndABrokenOneShowsItsLintProblem) {
     EXPECT_TRUE(broken["problem"].is_null()) << broken["problem"];
 }
 
-TEST_F(PreviewHost, StopsCleanlyOnSIGTERM) { EXPECT_EQ(m_preview->stop(), 0); }
+TEST_F(PreviewHost, StopsCleanlyOnSIGTERMWithAStreamOpen) {
+    // A browser watching the event stream must not hold the stop up.
+    httplib::Client watcher("127.0.0.1", m_preview->port());
+    std::thread stream([&] {
+        watcher.Get("/events?token=" + m_preview->token(), [](const char*, std::size_t) { return true; });
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    auto started = std::chrono::steady_clock::now();
+    EXPECT_EQ(m_preview->stop(), 0) << m_preview->errors();
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    stream.join();
+}

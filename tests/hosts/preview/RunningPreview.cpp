@@ -33,10 +33,11 @@ RunningPreview::~RunningPreview() { stop(); }
 
 int RunningPreview::stop() {
     if (m_stopped || !m_process.started())
-        return -1;
+        return m_status;
     m_stopped = true;
     m_process.signal(SIGTERM);
-    return m_process.wait();
+    m_status = m_process.wait();
+    return m_status;
 }
 
 std::string RunningPreview::withToken(const std::string& path) const {

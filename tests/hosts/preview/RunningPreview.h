@@ -33,8 +33,10 @@ public:
     // Polls the state until `holds` is true of it or `limit` passes; the last state read.
     nlohmann::json waitForState(const std::function<bool(const nlohmann::json&)>& holds,
                                 std::chrono::milliseconds limit = std::chrono::seconds(5));
-    // Sends SIGTERM and gives the exit status.
+    // Sends SIGTERM and gives the exit status (the same status again when called again).
     int stop();
+    // What it wrote on standard error, once stopped.
+    std::string errors() { return m_process.readAllErrors(); }
 
     httplib::Client& client() { return *m_client; }
 
@@ -46,4 +48,5 @@ private:
     int m_port = 0;
     std::string m_token;
     bool m_stopped = false;
+    int m_status = -1;
 };
