@@ -18,7 +18,8 @@ struct InstalledPreview {
     std::unique_ptr<corvale::preview::PreviewSession> session;
 
     bool open() {
-        if (!ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "CorvaleSettings", root.path()))
+        if (!ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "CorvaleSettings",
+                                          root.path()))
             return false;
         // Credits are asked of a closed loopback port: they fail at once and never leave the machine.
         setenv("CORVALE_CREDITS_SERVER", "http://127.0.0.1:9", 1);

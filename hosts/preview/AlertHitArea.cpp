@@ -16,9 +16,10 @@ std::optional<std::string> AlertHitArea::actionAt(UIAlertController& alert, CGSi
     if (x < 0 || x >= card.size.width || y < 0 || y >= buttonsHeight)
         return std::nullopt;
     // Two short actions share one row, left then right; otherwise each has a row of its own.
-    std::size_t index = layout.buttonsSideBySide
-                            ? static_cast<std::size_t>(x / (card.size.width / 2))
-                            : static_cast<std::size_t>(y / (buttonsHeight / static_cast<double>(actions.size())));
+    std::size_t index =
+        layout.buttonsSideBySide
+            ? static_cast<std::size_t>(x / (card.size.width / 2))
+            : static_cast<std::size_t>(y / (buttonsHeight / static_cast<double>(actions.size())));
     if (index >= actions.size())
         return std::nullopt;
     return actions[index]->title();

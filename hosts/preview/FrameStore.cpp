@@ -25,7 +25,8 @@ FrameStore::Frame FrameStore::latest() const {
 std::optional<FrameStore::Frame> FrameStore::waitNewer(std::uint64_t sequence,
                                                        std::chrono::milliseconds timeout) const {
     std::unique_lock lock(m_mutex);
-    bool arrived = m_changed.wait_for(lock, timeout, [&] { return m_closed || m_latest.sequence > sequence; });
+    bool arrived =
+        m_changed.wait_for(lock, timeout, [&] { return m_closed || m_latest.sequence > sequence; });
     if (!arrived || m_closed)
         return std::nullopt;
     return m_latest;

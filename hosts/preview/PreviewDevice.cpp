@@ -52,7 +52,8 @@ std::optional<std::string> read(const nlohmann::json& options, Change& change) {
         if (auto text = textOf(options, key))
             if (auto problem = change.device.take(option, *text))
                 return problem;
-    if (auto text = textOf(options, "sizeClass"); text && !(change.sizeClass = optionvalues::sizeClass(*text)))
+    if (auto text = textOf(options, "sizeClass");
+        text && !(change.sizeClass = optionvalues::sizeClass(*text)))
         return "the size class is compact or regular, not '" + *text + "'";
     if (auto text = textOf(options, "screen"); text && !(change.screen = optionvalues::screenSize(*text)))
         return "the screen takes a size in points such as 390x844, not '" + *text + "'";

@@ -16,7 +16,9 @@ constexpr auto movingSlice = std::chrono::milliseconds(16);
 constexpr auto restingSlice = std::chrono::milliseconds(100);
 constexpr auto settleTime = std::chrono::milliseconds(150);
 
-bool animating() { return platform::ViewAnimator::shared().runningAnimationCount() > 0; }
+bool animating() {
+    return platform::ViewAnimator::shared().runningAnimationCount() > 0;
+}
 
 } // namespace
 
@@ -34,7 +36,8 @@ void PreviewLoop::run(const std::atomic<bool>& stop) {
 void PreviewLoop::turn(const std::atomic<bool>& stop) {
     auto& runLoop = platform::RunLoop::main();
     auto dueBefore = runLoop.nextTimerFireTime();
-    runLoop.runUntil([&] { return stop || m_mainThread.hasPending(); }, animating() ? movingSlice : restingSlice);
+    runLoop.runUntil([&] { return stop || m_mainThread.hasPending(); },
+                     animating() ? movingSlice : restingSlice);
     m_mainThread.runPending();
     bool timerRan = dueBefore && *dueBefore <= CACurrentMediaTime();
     reloadWhenSettled();

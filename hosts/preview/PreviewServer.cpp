@@ -23,22 +23,27 @@ void refuse(httplib::Response& response, int status, const std::string& reason) 
 }
 
 std::string eventMessage(const FrameStore::Frame& frame) {
-    return "data: {\"sequence\":" + std::to_string(frame.sequence) + ",\"hasFrame\":" +
-           (frame.png && !frame.png->empty() ? "true" : "false") + ",\"state\":" + *frame.state + "}\n\n";
+    return "data: {\"sequence\":" + std::to_string(frame.sequence) +
+           ",\"hasFrame\":" + (frame.png && !frame.png->empty() ? "true" : "false") +
+           ",\"state\":" + *frame.state + "}\n\n";
 }
 
 } // namespace
 
 PreviewServer::PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewSession& session)
-    : m_frames(frames), m_mainThread(mainThread), m_session(session), m_server(std::make_unique<httplib::Server>()) {}
+    : m_frames(frames), m_mainThread(mainThread), m_session(session),
+      m_server(std::make_unique<httplib::Server>()) {}
 
-PreviewServer::~PreviewServer() { stop(); }
+PreviewServer::~PreviewServer() {
+    stop();
+}
 
 bool PreviewServer::start(int port) {
     m_server->new_task_queue = [] { return new httplib::ThreadPool(serverThreads); };
     m_server->set_payload_max_length(largestAction);
     // Loopback only: the preview drives a device that holds the developer's files.
-    m_port = port == 0 ? m_server->bind_to_any_port("127.0.0.1") : (m_server->bind_to_port("127.0.0.1", port) ? port : -1);
+    m_port = port == 0 ? m_server->bind_to_any_port("127.0.0.1")
+                       : (m_server->bind_to_port("127.0.0.1", port) ? port : -1);
     if (m_port <= 0)
         return false;
     m_guard = std::make_unique<RequestGuard>(m_port, RequestGuard::randomToken());
@@ -62,8 +67,9 @@ void PreviewServer::stop() {
 void PreviewServer::installRoutes() {
     m_server->set_pre_routing_handler([this](const httplib::Request& request, httplib::Response& response) {
         if (!m_guard->hostAllowed(request.get_header_value("Host"))) {
-            refuse(response, 403, "this preview answers only Host 127.0.0.1:" + std::to_string(m_port) +
-                                      " or localhost:" + std::to_string(m_port));
+            refuse(response, 403,
+                   "this preview answers only Host 127.0.0.1:" + std::to_string(m_port) +
+                       " or localhost:" + std::to_string(m_port));
             return httplib::Server::HandlerResponse::Handled;
         }
         if (!m_guard->tokenMatches(request.get_param_value("token"))) {
@@ -74,8 +80,8 @@ void PreviewServer::installRoutes() {
         return httplib::Server::HandlerResponse::Unhandled;
     });
     m_server->Get("/", [](const httplib::Request&, httplib::Response& response) {
-        response.set_header("Content-Security-Policy",
-                            "default-src 'self'; script-src 'unsafe-inline'; style-src 'unsafe-inline'; img-src 'self' data:");
+        response.set_header("Content-Security-Policy", "default-src 'self'; script-src 'unsafe-inline'; "
+                                                       "style-src 'unsafe-inline'; img-src 'self' data:");
         response.set_content(previewPageHTML, "text/html; charset=utf-8");
     });
     m_server->Get("/frame.png", [this](const httplib::Request&, httplib::Response& response) {
@@ -90,7 +96,8 @@ void PreviewServer::installRoutes() {
     });
     m_server->Get("/events", [this](const httplib::Request&, httplib::Response& response) {
         response.set_chunked_content_provider(
-            "text/event-stream", [this, sent = std::uint64_t(0)](std::size_t, httplib::DataSink& sink) mutable {
+            "text/event-stream",
+            [this, sent = std::uint64_t(0)](std::size_t, httplib::DataSink& sink) mutable {
                 auto frame = m_frames.waitNewer(sent, keepAliveInterval);
                 if (m_frames.closed()) {
                     sink.done();

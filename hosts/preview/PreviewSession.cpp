@@ -67,7 +67,9 @@ PreviewSession::PreviewSession(std::optional<std::string> initialPane)
     launch({});
 }
 
-PreviewSession::~PreviewSession() { quit(); }
+PreviewSession::~PreviewSession() {
+    quit();
+}
 
 void PreviewSession::launch(const std::string& position) {
     // A new process starts from the files on disk, not from what the last one held in memory.
@@ -160,7 +162,8 @@ bool PreviewSession::scrollBy(double points) {
     const auto& table = page->table();
     auto inset = table->adjustedContentInset();
     double lowest = -inset.top;
-    double highest = std::max(lowest, table->contentSize().height - table->bounds().size.height + inset.bottom);
+    double highest =
+        std::max(lowest, table->contentSize().height - table->bounds().size.height + inset.bottom);
     HostStep scroll = step(HostStep::Kind::scroll);
     scroll.value = Value(std::clamp(table->contentOffset().y + points, lowest, highest));
     return runStep(scroll, &m_lastError);
@@ -220,8 +223,8 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
 std::string PreviewSession::renderPNG() {
     if (!m_application)
         return {};
-    auto canvas = platform::render::renderWindow(*m_application->window(),
-                                                 platform::SimulatedDevice::screenScale());
+    auto canvas =
+        platform::render::renderWindow(*m_application->window(), platform::SimulatedDevice::screenScale());
     if (!canvas)
         return {};
     auto bytes = platform::PngEncoder::encode(canvas->toBitmap());
@@ -277,7 +280,8 @@ nlohmann::ordered_json PreviewSession::lintWithoutApp() const {
         if (entry.isSimplePane())
             continue;
         auto bundle = NSBundle::bundleWithPath(entry.bundlePath());
-        auto tweakName = bundle ? bundle->objectForInfoDictionaryKey("KVTweakName").stringValue() : std::string();
+        auto tweakName =
+            bundle ? bundle->objectForInfoDictionaryKey("KVTweakName").stringValue() : std::string();
         settingshost::PaneLint lint(entry.bundlePath(), tweakName, {});
         for (const auto& problem : lint.run())
             problems.push_back(settingshost::StepRunner::lintLine(problem));
@@ -295,8 +299,10 @@ nlohmann::ordered_json PreviewSession::state() {
     return {{"restarts", m_restarts},
             {"position", m_application ? m_application->navigationPosition() : m_position},
             {"device", PreviewDevice::current()},
-            {"problem", m_launchProblem.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(m_launchProblem)},
-            {"error", m_lastError.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(m_lastError)},
+            {"problem", m_launchProblem.empty() ? nlohmann::ordered_json(nullptr)
+                                                : nlohmann::ordered_json(m_launchProblem)},
+            {"error",
+             m_lastError.empty() ? nlohmann::ordered_json(nullptr) : nlohmann::ordered_json(m_lastError)},
             {"keyboard", keyboard},
             {"dump", dumped},
             {"events", events},
@@ -305,7 +311,8 @@ nlohmann::ordered_json PreviewSession::state() {
 }
 
 std::vector<std::filesystem::path> PreviewSession::watchedFolders() const {
-    std::vector<std::filesystem::path> folders{platform::DeviceRoot::resolve(PreferenceLoaderEntry::entriesFolder)};
+    std::vector<std::filesystem::path> folders{
+        platform::DeviceRoot::resolve(PreferenceLoaderEntry::entriesFolder)};
     std::string ignored;
     for (const auto& entry : PreferenceLoaderEntry::findAll(&ignored))
         if (!entry.isSimplePane())
@@ -313,6 +320,8 @@ std::vector<std::filesystem::path> PreviewSession::watchedFolders() const {
     return folders;
 }
 
-bool PreviewSession::takeChanged() { return std::exchange(m_changed, false); }
+bool PreviewSession::takeChanged() {
+    return std::exchange(m_changed, false);
+}
 
 } // namespace corvale::preview

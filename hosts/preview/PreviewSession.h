@@ -34,7 +34,8 @@ public:
     void restart();
 
     // One action from the page: {"type": "tap", "x", "y"}, {"type": "alert", "title"} (an action of
-    // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text", "text"}, {"type": "return"}, {"type": "back"},
+    // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text", "text"},
+    // {"type": "return"}, {"type": "back"},
     // {"type": "home"}, {"type": "reset"} (device state), {"type": "device", ...options}.
     // {"ok": true} or {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);

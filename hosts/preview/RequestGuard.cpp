@@ -4,7 +4,8 @@
 
 namespace corvale::preview {
 
-RequestGuard::RequestGuard(int port, std::string token) : m_port(std::to_string(port)), m_token(std::move(token)) {}
+RequestGuard::RequestGuard(int port, std::string token)
+    : m_port(std::to_string(port)), m_token(std::move(token)) {}
 
 std::string RequestGuard::randomToken() {
     static constexpr char digits[] = "0123456789abcdef";

@@ -25,7 +25,9 @@ constexpr const char* settingsApplicationIdentifier = "com.apple.Preferences";
 
 std::atomic<bool> stopRequested = false;
 
-void requestStop(int) { stopRequested = true; }
+void requestStop(int) {
+    stopRequested = true;
+}
 
 void installSignalHandlers() {
     struct sigaction action {};

@@ -19,15 +19,13 @@ protected:
     // pushed page.
     nlohmann::json openAdvancedOptions() {
         EXPECT_EQ(m_preview->act({{"type", "scroll"}, {"by", 400}})["ok"], true);
-        auto scrolled = m_preview->waitForState([](const nlohmann::json& state) {
-            return state["dump"]["page"]["contentOffset"] != -199.0;
-        });
+        auto scrolled = m_preview->waitForState(
+            [](const nlohmann::json& state) { return state["dump"]["page"]["contentOffset"] != -199.0; });
         auto row = dumpline::rowLabelled(scrolled["dump"], "Advanced Options");
         auto centre = centreOf(row["frame"]);
         EXPECT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
-        return m_preview->waitForState([](const nlohmann::json& state) {
-            return state["position"] != "prefs:root=Corvale";
-        });
+        return m_preview->waitForState(
+            [](const nlohmann::json& state) { return state["position"] != "prefs:root=Corvale"; });
     }
 
     void SetUp() override {
@@ -37,7 +35,8 @@ protected:
         m_preview = std::make_unique<RunningPreview>(m_root.path());
         ASSERT_TRUE(m_preview->listening()) << "it printed: " << m_preview->greeting;
         // The first frame is published before anything else runs.
-        m_first = m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });
+        m_first =
+            m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });
         ASSERT_TRUE(m_first.is_object());
     }
 
@@ -119,8 +118,8 @@ TEST_F(PreviewHost, ATapOnTheEnabledSwitchWritesTheDomainAndTheDumpFollows) {
     ASSERT_EQ(control["value"], true);
     auto before = m_preview->get("/frame.png")->body;
 
-    auto answer = m_preview->act({{"type", "tap"}, {"x", centreOf(control["frame"])["x"]},
-                                  {"y", centreOf(control["frame"])["y"]}});
+    auto answer = m_preview->act(
+        {{"type", "tap"}, {"x", centreOf(control["frame"])["x"]}, {"y", centreOf(control["frame"])["y"]}});
     EXPECT_EQ(answer, nlohmann::json({{"ok", true}}));
     EXPECT_EQ(readDomain(exampleDomain)["enabled"], Value(false));
 
@@ -130,14 +129,16 @@ TEST_F(PreviewHost, ATapOnTheEnabledSwitchWritesTheDomainAndTheDumpFollows) {
     EXPECT_EQ(enabledSwitch(after)["value"], false);
     EXPECT_EQ(after["dump"]["alert"]["title"], "Respring Required");
     ASSERT_FALSE(after["events"].empty());
-    EXPECT_EQ(after["events"].back()["event"], nlohmann::json({{"notification", "dev.orlan.ios.tweak.corvale/ReloadPrefs"}}));
+    EXPECT_EQ(after["events"].back()["event"],
+              nlohmann::json({{"notification", "dev.orlan.ios.tweak.corvale/ReloadPrefs"}}));
     EXPECT_NE(m_preview->get("/frame.png")->body, before);
 
     // The alert is tapped like any view: on a 390x844 screen its two buttons share the row whose
     // middle is at y 477, "Not Now" on the right.
     auto notNow = m_preview->act({{"type", "tap"}, {"x", 262}, {"y", 477}});
     EXPECT_EQ(notNow["ok"], true) << notNow;
-    auto answered = m_preview->waitForState([](const nlohmann::json& state) { return state["dump"]["alert"].is_null(); });
+    auto answered =
+        m_preview->waitForState([](const nlohmann::json& state) { return state["dump"]["alert"].is_null(); });
     EXPECT_TRUE(answered["dump"]["alert"].is_null());
     EXPECT_EQ(enabledSwitch(answered)["value"], false);
     for (const auto& entry : answered["events"])
@@ -147,7 +148,8 @@ TEST_F(PreviewHost, ATapOnTheEnabledSwitchWritesTheDomainAndTheDumpFollows) {
 TEST_F(PreviewHost, AFailedActionSaysWhyInWords) {
     auto answer = m_preview->act({{"type", "back"}});
     EXPECT_EQ(answer["ok"], false);
-    EXPECT_NE(answer["error"].get<std::string>().find("the first page is on top"), std::string::npos) << answer;
+    EXPECT_NE(answer["error"].get<std::string>().find("the first page is on top"), std::string::npos)
+        << answer;
     EXPECT_EQ(m_preview->act({{"type", "fly"}})["error"], "unknown action 'fly'");
     auto badOption = m_preview->act({{"type", "device"}, {"os", "12.4"}, {"appearance", "dark"}});
     EXPECT_EQ(badOption["ok"], false);
@@ -158,16 +160,19 @@ TEST_F(PreviewHost, TypingGoesToTheTappedFieldAndReturnStoresIt) {
     auto advanced = openAdvancedOptions();
     auto field = dumpline::rowLabelled(advanced["dump"], "Custom Label");
     ASSERT_TRUE(field.is_object()) << advanced["dump"];
-    EXPECT_EQ(m_preview->act({{"type", "text"}, {"text", "x"}})["ok"], false) << "no field is being edited yet";
+    EXPECT_EQ(m_preview->act({{"type", "text"}, {"text", "x"}})["ok"], false)
+        << "no field is being edited yet";
     auto centre = centreOf(field["control"]["frame"]);
     ASSERT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
-    EXPECT_EQ(m_preview->waitForState([](const nlohmann::json& state) { return state["keyboard"] == true; })["keyboard"],
+    EXPECT_EQ(m_preview->waitForState(
+                  [](const nlohmann::json& state) { return state["keyboard"] == true; })["keyboard"],
               true);
     for (const char* key : {"H", "i", " ", "!"})
         ASSERT_EQ(m_preview->act({{"type", "text"}, {"text", key}})["ok"], true) << key;
     ASSERT_EQ(m_preview->act({{"type", "return"}})["ok"], true);
     EXPECT_EQ(readDomain(exampleDomain)["customLabel"], Value("Hi !"));
-    auto done = m_preview->waitForState([](const nlohmann::json& state) { return state["keyboard"] == false; });
+    auto done =
+        m_preview->waitForState([](const nlohmann::json& state) { return state["keyboard"] == false; });
     EXPECT_EQ(done["keyboard"], false);
     EXPECT_EQ(dumpline::rowLabelled(done["dump"], "Custom Label")["value"], "Hi !");
 }
@@ -179,9 +184,8 @@ TEST_F(PreviewHost, ADeviceOptionRestartsTheAppOnTheSamePages) {
 
     auto answer = m_preview->act({{"type", "device"}, {"appearance", "dark"}, {"screen", "428x926"}});
     EXPECT_EQ(answer["ok"], true) << answer;
-    auto restarted = m_preview->waitForState([](const nlohmann::json& state) {
-        return state["device"]["appearance"] == "dark";
-    });
+    auto restarted = m_preview->waitForState(
+        [](const nlohmann::json& state) { return state["device"]["appearance"] == "dark"; });
     EXPECT_EQ(restarted["device"]["screen"], "428x926");
     EXPECT_GT(restarted["restarts"].get<int>(), m_first["restarts"].get<int>());
     EXPECT_EQ(restarted["position"], position);
@@ -191,10 +195,12 @@ TEST_F(PreviewHost, ADeviceOptionRestartsTheAppOnTheSamePages) {
 }
 
 TEST_F(PreviewHost, ARewrittenListReloadsAndABrokenOneShowsItsLintProblem) {
-    writeList("Corvale", list({row({{"cell", "PSGroupCell"}, {"label", "Fresh"}}),
-                               row({{"cell", "PSSwitchCell"}, {"label", "Brand New Row"}, {"key", "brandNew"},
-                                    {"defaults", exampleDomain}})},
-                              {{"title", "Corvale"}}));
+    writeList("Corvale",
+              list({row({{"cell", "PSGroupCell"}, {"label", "Fresh"}}), row({{"cell", "PSSwitchCell"},
+                                                                             {"label", "Brand New Row"},
+                                                                             {"key", "brandNew"},
+                                                                             {"defaults", exampleDomain}})},
+                   {{"title", "Corvale"}}));
     auto reloaded = m_preview->waitForState([](const nlohmann::json& state) {
         auto labels = dumpline::labels(state["dump"]);
         return std::find(labels.begin(), labels.end(), "Brand New Row") != labels.end();

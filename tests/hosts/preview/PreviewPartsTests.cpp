@@ -16,9 +16,9 @@ TEST(RequestGuard, AllowsOnlyTheLoopbackNamesWithItsOwnPort) {
     RequestGuard guard(8123, "abc");
     EXPECT_TRUE(guard.hostAllowed("127.0.0.1:8123"));
     EXPECT_TRUE(guard.hostAllowed("localhost:8123"));
-    for (const char* host : {"127.0.0.1", "localhost", "127.0.0.1:81234", "127.0.0.1:812", "localhost:8124",
-                             "evil.example:8123", "127.0.0.1.evil.example:8123", "[::1]:8123", "",
-                             "LOCALHOST.:8123"})
+    for (const char* host :
+         {"127.0.0.1", "localhost", "127.0.0.1:81234", "127.0.0.1:812", "localhost:8124", "evil.example:8123",
+          "127.0.0.1.evil.example:8123", "[::1]:8123", "", "LOCALHOST.:8123"})
         EXPECT_FALSE(guard.hostAllowed(host)) << host;
 }
 
@@ -106,8 +106,8 @@ TEST(NavigationPath, ReadsThePaneAndTheRowsFromAPosition) {
 
 TEST(PreviewCommandLine, TakesTheDeviceAndScreenOptions) {
     auto line = PreviewCommandLine::parse({"--port", "8080", "--os=13.0", "--appearance", "dark", "--screen",
-                                           "428x926", "--scale", "2", "--size-class", "regular", "--pane", "Corvale",
-                                           "--installed-schemes", "twitter,mailto"});
+                                           "428x926", "--scale", "2", "--size-class", "regular", "--pane",
+                                           "Corvale", "--installed-schemes", "twitter,mailto"});
     ASSERT_EQ(line.action, PreviewCommandLine::Action::run) << line.usageError;
     EXPECT_EQ(line.port, 8080);
     EXPECT_EQ(line.device.osVersion->majorVersion, 13);
@@ -120,9 +120,15 @@ TEST(PreviewCommandLine, TakesTheDeviceAndScreenOptions) {
 }
 
 TEST(PreviewCommandLine, RejectsWhatItCannotUse) {
-    const std::vector<std::vector<std::string_view>> rejected = {
-        {"--port", "70000"}, {"--port", "1.5"}, {"--scale", "5"}, {"--screen", "390"}, {"--size-class", "huge"},
-        {"--os", "12.4", "--appearance", "dark"}, {"dump"}, {"--pane"}, {"--frobnicate", "1"}};
+    const std::vector<std::vector<std::string_view>> rejected = {{"--port", "70000"},
+                                                                 {"--port", "1.5"},
+                                                                 {"--scale", "5"},
+                                                                 {"--screen", "390"},
+                                                                 {"--size-class", "huge"},
+                                                                 {"--os", "12.4", "--appearance", "dark"},
+                                                                 {"dump"},
+                                                                 {"--pane"},
+                                                                 {"--frobnicate", "1"}};
     for (const auto& arguments : rejected)
         EXPECT_EQ(PreviewCommandLine::parse(arguments).action, PreviewCommandLine::Action::reportUsageError)
             << arguments.front();

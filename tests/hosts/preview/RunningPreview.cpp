@@ -6,16 +6,18 @@
 
 namespace {
 
-std::vector<std::string> commandLine(const std::filesystem::path& deviceRoot, std::vector<std::string> extra) {
-    std::vector<std::string> arguments{CORVALE_PREVIEW_EXECUTABLE, "--device-root", deviceRoot.string(),
-                                       "--port", "0", "--scale", "2"};
+std::vector<std::string> commandLine(const std::filesystem::path& deviceRoot,
+                                     std::vector<std::string> extra) {
+    std::vector<std::string> arguments{
+        CORVALE_PREVIEW_EXECUTABLE, "--device-root", deviceRoot.string(), "--port", "0", "--scale", "2"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
     return arguments;
 }
 
 } // namespace
 
-RunningPreview::RunningPreview(const std::filesystem::path& deviceRoot, std::vector<std::string> extraArguments)
+RunningPreview::RunningPreview(const std::filesystem::path& deviceRoot,
+                               std::vector<std::string> extraArguments)
     : m_process(commandLine(deviceRoot, std::move(extraArguments))) {
     auto line = m_process.readOutputLine();
     greeting = line.value_or("");
@@ -29,7 +31,9 @@ RunningPreview::RunningPreview(const std::filesystem::path& deviceRoot, std::vec
     m_client->set_read_timeout(std::chrono::seconds(30));
 }
 
-RunningPreview::~RunningPreview() { stop(); }
+RunningPreview::~RunningPreview() {
+    stop();
+}
 
 int RunningPreview::stop() {
     if (m_stopped || !m_process.started())
@@ -44,7 +48,9 @@ std::string RunningPreview::withToken(const std::string& path) const {
     return path + (path.find('?') == std::string::npos ? "?" : "&") + "token=" + m_token;
 }
 
-httplib::Result RunningPreview::get(const std::string& path) { return m_client->Get(withToken(path)); }
+httplib::Result RunningPreview::get(const std::string& path) {
+    return m_client->Get(withToken(path));
+}
 
 nlohmann::json RunningPreview::act(const nlohmann::json& action) {
     auto answer = m_client->Post(withToken("/action"), action.dump(), "application/json");
