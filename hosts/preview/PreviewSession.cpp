@@ -194,6 +194,11 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
         HostStep type = step(HostStep::Kind::type);
         type.name = action.value("text", std::string());
         ran = runStep(type, &m_lastError);
+    } else if (type == "delete") {
+        // The host has no step for the delete key; the keyboard itself takes it.
+        ran = m_application && platform::SimulatedKeyboard::deleteBackward(*m_application->window());
+        if (!ran)
+            m_lastError = "delete: no field is being edited; tap one first";
     } else if (type == "return" || type == "back" || type == "home") {
         ran = runStep(step(type == "return" ? HostStep::Kind::returnKey
                            : type == "back" ? HostStep::Kind::back

@@ -34,9 +34,9 @@ public:
     void restart();
 
     // One action from the page: {"type": "tap", "x", "y"}, {"type": "alert", "title"} (an action of
-    // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text", "text"},
-    // {"type": "return"}, {"type": "back"},
-    // {"type": "home"}, {"type": "reset"} (device state), {"type": "device", ...options}.
+    // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text",
+    // "text"}, {"type": "delete"} (the delete key), {"type": "return"}, {"type": "back"}, {"type":
+    // "home"}, {"type": "reset"} (device state), {"type": "restart"}, {"type": "device", ...options}.
     // {"ok": true} or {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 

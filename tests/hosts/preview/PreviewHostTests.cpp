@@ -167,8 +167,10 @@ TEST_F(PreviewHost, TypingGoesToTheTappedFieldAndReturnStoresIt) {
     EXPECT_EQ(m_preview->waitForState(
                   [](const nlohmann::json& state) { return state["keyboard"] == true; })["keyboard"],
               true);
-    for (const char* key : {"H", "i", " ", "!"})
+    for (const char* key : {"H", "i", " ", "?"})
         ASSERT_EQ(m_preview->act({{"type", "text"}, {"text", key}})["ok"], true) << key;
+    ASSERT_EQ(m_preview->act({{"type", "delete"}})["ok"], true);
+    ASSERT_EQ(m_preview->act({{"type", "text"}, {"text", "!"}})["ok"], true);
     ASSERT_EQ(m_preview->act({{"type", "return"}})["ok"], true);
     EXPECT_EQ(readDomain(exampleDomain)["customLabel"], Value("Hi !"));
     auto done =
@@ -215,6 +217,24 @@ TEST_F(PreviewHost, ARewrittenListReloadsAndABrokenOneShowsItsLintProblem) {
     EXPECT_EQ(broken["lint"][0]["plist"], "Corvale.plist");
     EXPECT_EQ(broken["lint"][0]["problem"], "is not a property-list dictionary");
     EXPECT_TRUE(broken["problem"].is_null()) << broken["problem"];
+}
+
+TEST_F(PreviewHost, ResettingTheDeviceStateForgetsThePreferencesAndTheCaches) {
+    auto control = enabledSwitch(m_first);
+    auto centre = centreOf(control["frame"]);
+    ASSERT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
+    ASSERT_EQ(readDomain(exampleDomain)["enabled"], Value(false));
+    m_root.writeFile("/var/mobile/Library/Caches/leftover", "x");
+
+    ASSERT_EQ(m_preview->act({{"type", "reset"}})["ok"], true);
+    EXPECT_TRUE(readDomain(exampleDomain).isNull());
+    EXPECT_FALSE(std::filesystem::exists(m_root.hostPath("/var/mobile/Library/Caches/leftover")));
+    auto fresh = m_preview->waitForState([](const nlohmann::json& state) {
+        return enabledSwitch(state)["value"] == true && state["dump"]["alert"].is_null();
+    });
+    EXPECT_EQ(enabledSwitch(fresh)["value"], true);
+    EXPECT_TRUE(fresh["dump"]["alert"].is_null());
+    EXPECT_GT(fresh["restarts"].get<int>(), m_first["restarts"].get<int>());
 }
 
 TEST_F(PreviewHost, StopsCleanlyOnSIGTERMWithAStreamOpen) {
