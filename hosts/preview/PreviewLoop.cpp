@@ -1,5 +1,7 @@
 #include "hosts/preview/PreviewLoop.h"
 
+#include <algorithm>
+
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/ViewAnimator.h"
@@ -36,13 +38,21 @@ void PreviewLoop::run(const std::atomic<bool>& stop) {
 void PreviewLoop::turn(const std::atomic<bool>& stop) {
     auto& runLoop = platform::RunLoop::main();
     auto dueBefore = runLoop.nextTimerFireTime();
-    runLoop.runUntil([&] { return stop || m_mainThread.hasPending(); },
-                     animating() ? movingSlice : restingSlice);
+    runLoop.runUntil([&] { return stop || m_mainThread.hasPending(); }, slice());
     m_mainThread.runPending();
     bool timerRan = dueBefore && *dueBefore <= CACurrentMediaTime();
     reloadWhenSettled();
     if (m_session.takeChanged() || timerRan || animating())
         publish();
+}
+
+std::chrono::milliseconds PreviewLoop::slice() const {
+    if (!animating())
+        return restingSlice;
+    // The time a frame took to make counts towards the next one, so frames follow the display's pace.
+    auto untilNextFrame =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_lastPublish + movingSlice - Clock::now());
+    return std::clamp(untilNextFrame, std::chrono::milliseconds(1), movingSlice);
 }
 
 void PreviewLoop::reloadWhenSettled() {
@@ -57,6 +67,7 @@ void PreviewLoop::reloadWhenSettled() {
 }
 
 void PreviewLoop::publish() {
+    m_lastPublish = Clock::now();
     auto png = m_session.renderPNG();
     m_frames.publish(std::move(png), m_session.state().dump());
 }

@@ -24,6 +24,8 @@ public:
 
 private:
     void turn(const std::atomic<bool>& stop);
+    // How long the run loop may wait before the next look.
+    std::chrono::milliseconds slice() const;
     void reloadWhenSettled();
     void publish();
 
@@ -33,6 +35,7 @@ private:
     PaneWatcher m_watcher;
     // When the last burst of file changes is over; a save often writes several files.
     std::optional<std::chrono::steady_clock::time_point> m_reloadAt;
+    std::chrono::steady_clock::time_point m_lastPublish;
 };
 
 } // namespace corvale::preview

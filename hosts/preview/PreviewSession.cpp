@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "hosts/preview/AlertHitArea.h"
+#include "hosts/preview/FrameEncoder.h"
 #include "hosts/preview/NavigationPath.h"
 #include "hosts/preview/PreviewDevice.h"
 #include "hosts/settings/PaneLint.h"
@@ -14,7 +15,6 @@
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/render/ScreenRenderer.h"
-#include "platform/uikit/PngEncoder.h"
 #include "platform/uikit/SimulatedKeyboard.h"
 
 namespace corvale::preview {
@@ -232,8 +232,7 @@ std::string PreviewSession::renderPNG() {
         platform::render::renderWindow(*m_application->window(), platform::SimulatedDevice::screenScale());
     if (!canvas)
         return {};
-    auto bytes = platform::PngEncoder::encode(canvas->toBitmap());
-    return std::string(bytes.begin(), bytes.end());
+    return FrameEncoder::encode(*canvas);
 }
 
 nlohmann::ordered_json PreviewSession::dump() {
