@@ -315,8 +315,10 @@ nlohmann::ordered_json PreviewSession::state() {
 }
 
 std::vector<std::filesystem::path> PreviewSession::watchedFolders() const {
-    std::vector<std::filesystem::path> folders{
-        platform::DeviceRoot::resolve(PreferenceLoaderEntry::entriesFolder)};
+    // The entries folder's parent, so that a first pane installed into a device without the folder
+    // is seen too.
+    auto entries = platform::DeviceRoot::resolve(PreferenceLoaderEntry::entriesFolder);
+    std::vector<std::filesystem::path> folders{entries.parent_path()};
     std::string ignored;
     for (const auto& entry : PreferenceLoaderEntry::findAll(&ignored))
         if (!entry.isSimplePane())

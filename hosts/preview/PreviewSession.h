@@ -46,7 +46,8 @@ public:
     // problem that kept the app from opening and the last action's error.
     nlohmann::ordered_json state();
 
-    // Host folders whose files the open app reads: the pane entries and each pane's bundle.
+    // Host folders whose files the open app reads: the pane entries (from their parent folder on) and
+    // each pane's bundle.
     std::vector<std::filesystem::path> watchedFolders() const;
     // Whether an action or a restart changed what the screen may show since the last call.
     bool takeChanged();

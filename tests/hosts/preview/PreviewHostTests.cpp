@@ -1,5 +1,6 @@
 // corvale-preview against a device with the pane installed: the page, the frames, touches that reach
 // the pane's domain, device options and hot reload, all through its HTTP interface.
+#include <atomic>
 #include <csignal>
 #include <cstdint>
 #include <thread>
@@ -217,6 +218,51 @@ TEST_F(PreviewHost, ARewrittenListReloadsAndABrokenOneShowsItsLintProblem) {
     EXPECT_EQ(broken["lint"][0]["plist"], "Corvale.plist");
     EXPECT_EQ(broken["lint"][0]["problem"], "is not a property-list dictionary");
     EXPECT_TRUE(broken["problem"].is_null()) << broken["problem"];
+}
+
+TEST_F(PreviewHost, AReloadOnASubPageComesBackToThatPage) {
+    auto opened = openAdvancedOptions();
+    std::string position = opened["position"];
+    ASSERT_EQ(opened["dump"]["page"]["title"], "Advanced") << opened["dump"]["page"];
+    writeList("Advanced", list({row({{"cell", "PSSwitchCell"},
+                                     {"label", "Added On The Sub-Page"},
+                                     {"key", "added"},
+                                     {"defaults", exampleDomain}})},
+                               {{"title", "Advanced"}}));
+    auto reloaded = m_preview->waitForState([](const nlohmann::json& state) {
+        return !dumpline::rowLabelled(state["dump"], "Added On The Sub-Page").is_null();
+    });
+    EXPECT_EQ(dumpline::labels(reloaded["dump"]), std::vector<std::string>{"Added On The Sub-Page"});
+    EXPECT_EQ(reloaded["position"], position);
+    EXPECT_GT(reloaded["restarts"].get<int>(), opened["restarts"].get<int>());
+}
+
+TEST_F(PreviewHost, EveryWatchingTabHearsOfANewFrame) {
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    auto watch = [&](std::atomic<int>* frames) {
+        httplib::Client client("127.0.0.1", m_preview->port());
+        client.Get("/events?token=" + m_preview->token(),
+                   [frames, deadline](const char* data, std::size_t size) {
+                       std::string_view chunk(data, size);
+                       for (auto at = chunk.find("data: "); at != std::string_view::npos;
+                            at = chunk.find("data: ", at + 1))
+                           ++*frames;
+                       // The stream's keep-alive comments come every few seconds, so a missing frame ends it
+                       // too.
+                       return *frames < 2 && std::chrono::steady_clock::now() < deadline;
+                   });
+    };
+    std::atomic<int> first = 0, second = 0;
+    std::thread firstTab(watch, &first), secondTab(watch, &second);
+    // Each stream starts with the frame on screen, then the one after the tap.
+    while ((first < 1 || second < 1) && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    auto centre = centreOf(enabledSwitch(m_first)["frame"]);
+    ASSERT_EQ(m_preview->act({{"type", "tap"}, {"x", centre["x"]}, {"y", centre["y"]}})["ok"], true);
+    firstTab.join();
+    secondTab.join();
+    EXPECT_EQ(first, 2);
+    EXPECT_EQ(second, 2);
 }
 
 TEST_F(PreviewHost, ResettingTheDeviceStateForgetsThePreferencesAndTheCaches) {
