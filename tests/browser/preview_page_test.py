@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The preview page in headless Chromium, driven as a person would: a click on the screen image flips
-the "Enabled" switch and brings the respring alert, "Not Now" on the image answers it, the appearance
-menu turns the device dark, and a row added to the pane's list on disk shows within two seconds.
+the "Enabled" switch and brings the respring alert, "Not Now" on the image answers it, a drag scrolls
+the list, the appearance menu turns the device dark, and a row added to the pane's list on disk shows
+within two seconds.
 
 Exits 77 (counted as skipped) when Chromium, its driver or Selenium is missing."""
 
@@ -124,6 +125,14 @@ def run_scenario(page, root):
     # On a 390x844 screen the alert's two buttons share the row whose middle is at y 477.
     page.click_screen(262, 477)
     wait_for("the alert to go", lambda: (page.dump() or {}).get("alert", 1) is None)
+
+    # A drag up on the list scrolls it, as a finger would.
+    from selenium.webdriver.common.action_chains import ActionChains
+    image = page.element("screen")
+    offset_before = page.dump()["page"]["contentOffset"]
+    ActionChains(page.driver).move_to_element(image).click_and_hold().move_by_offset(0, -40) \
+        .move_by_offset(0, -40).release().perform()
+    wait_for("the list to scroll", lambda: page.dump()["page"]["contentOffset"] > offset_before + 40)
 
     from selenium.webdriver.support.ui import Select
     Select(page.element("appearance")).select_by_visible_text("dark")
