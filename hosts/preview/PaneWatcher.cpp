@@ -11,8 +11,10 @@ namespace corvale::preview {
 namespace {
 
 // Finished writes, replacements by rename (how editors and installers save), removals and new
-// files. Not IN_MODIFY (a write in progress) nor IN_ATTRIB, which the app's own reads could cause.
-constexpr std::uint32_t watchedEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE;
+// files, and a watched folder itself removed or moved (a bundle reinstalled whole). Not IN_MODIFY
+// (a write in progress) nor IN_ATTRIB, which the app's own reads could cause.
+constexpr std::uint32_t watchedEvents =
+    IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM | IN_CREATE | IN_DELETE | IN_DELETE_SELF | IN_MOVE_SELF;
 // A bundle's resources sit at most a couple of folders deep; a deeper tree is not a pane's.
 constexpr int maximumDepth = 3;
 
