@@ -11,7 +11,7 @@ SANITIZE_CXX   := $(shell command -v clang++ >/dev/null 2>&1 && echo clang++ || 
 SANITIZE_CC    := $(shell command -v clang >/dev/null 2>&1 && echo clang || echo gcc)
 SANITIZE_FUZZ  := $(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF)
 
-.PHONY: all deps build build-deliverables run run-settings run-follow-prompt test test-plain test-sanitize \
+.PHONY: all deps build build-deliverables run run-settings run-follow-prompt preview test test-plain test-sanitize \
 	test-thread bench fuzz format clean
 
 all: build
@@ -67,6 +67,20 @@ run-follow-prompt: build-deliverables
 		record out/follow-alert.gif 2 render out/follow-alert.png; \
 	status=$$?; kill $$server; wait $$server 2>/dev/null; \
 	[ $$status -eq 0 ] && echo "wrote out/follow-alert.png and out/follow-alert.gif"; exit $$status
+
+# The live preview of the example device in the browser: builds and installs what it runs, starts the
+# dev server for the credits, then serves the page on 127.0.0.1 and prints its address (Ctrl-C stops
+# both). PREVIEW_FLAGS adds options, e.g. PREVIEW_FLAGS="--appearance dark --port 8080".
+PREVIEW_FLAGS ?=
+preview: build-deliverables
+	@mkdir -p out
+	@rm -f out/devserver-preview.txt
+	@$(BUILD_DIR)/hosts/devserver/corvale-devserver --content examples/server --port 0 > out/devserver-preview.txt & \
+	server=$$!; trap 'kill $$server 2>/dev/null' EXIT INT TERM; \
+	for attempt in $$(seq 50); do grep -q 'listening on' out/devserver-preview.txt 2>/dev/null && break; sleep 0.1; done; \
+	CORVALE_CREDITS_SERVER=$$(sed -n 's/^listening on //p' out/devserver-preview.txt) \
+		$(DEVICE_DIR)/usr/bin/corvale-preview --device-root $(DEVICE_DIR) --installed-schemes twitter,mailto \
+		--scale 2 $(PREVIEW_FLAGS)
 
 test: test-plain test-sanitize test-thread
 

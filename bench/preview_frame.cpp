@@ -1,0 +1,63 @@
+// One frame of the live preview as its main loop makes it, at scale 2 on a 390x844 screen: the
+// example pane's first page drawn and encoded as PNG, and the panel's state (the page's dump).
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+#include "hosts/preview/PreviewSession.h"
+#include "hosts/settings/SystemServices.h"
+#include "platform/foundation/SimulatedDevice.h"
+#include "tests/support/ProcessRun.h"
+#include "tests/support/TemporaryDeviceRoot.h"
+
+namespace {
+
+// The pane as it is installed on a device, in a fresh device root, opened the way the preview opens it.
+struct InstalledPreview {
+    TemporaryDeviceRoot root;
+    std::unique_ptr<corvale::preview::PreviewSession> session;
+
+    bool open() {
+        if (!ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "CorvaleSettings",
+                                          root.path()))
+            return false;
+        // Credits are asked of a closed loopback port: they fail at once and never leave the machine.
+        setenv("CORVALE_CREDITS_SERVER", "http://127.0.0.1:9", 1);
+        platform::SimulatedDevice::setScreenScale(2);
+        platform::SimulatedDevice::setApplicationIdentifier("com.apple.Preferences");
+        corvale::settingshost::SystemServices::registerClasses({});
+        session = std::make_unique<corvale::preview::PreviewSession>(std::nullopt);
+        return true;
+    }
+};
+
+void BM_PreviewFramePNG(benchmark::State& state) {
+    InstalledPreview preview;
+    if (!preview.open()) {
+        state.SkipWithError("the pane could not be installed");
+        return;
+    }
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        auto png = preview.session->renderPNG();
+        bytes = png.size();
+        benchmark::DoNotOptimize(png.data());
+    }
+    state.counters["pngKiB"] = static_cast<double>(bytes) / 1024;
+}
+
+void BM_PreviewPanelState(benchmark::State& state) {
+    InstalledPreview preview;
+    if (!preview.open()) {
+        state.SkipWithError("the pane could not be installed");
+        return;
+    }
+    for (auto _ : state)
+        benchmark::DoNotOptimize(preview.session->state().dump());
+}
+
+} // namespace
+
+BENCHMARK(BM_PreviewFramePNG)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewPanelState)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK_MAIN();

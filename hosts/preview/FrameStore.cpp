@@ -1,0 +1,46 @@
+#include "hosts/preview/FrameStore.h"
+
+namespace corvale::preview {
+
+bool FrameStore::publish(std::string png, std::string state) {
+    std::lock_guard lock(m_mutex);
+    bool samePicture = m_latest.png && *m_latest.png == png;
+    bool sameState = m_latest.state && *m_latest.state == state;
+    if (samePicture && sameState)
+        return false;
+    if (!samePicture)
+        m_latest.png = std::make_shared<const std::string>(std::move(png));
+    if (!sameState)
+        m_latest.state = std::make_shared<const std::string>(std::move(state));
+    ++m_latest.sequence;
+    m_changed.notify_all();
+    return true;
+}
+
+FrameStore::Frame FrameStore::latest() const {
+    std::lock_guard lock(m_mutex);
+    return m_latest;
+}
+
+std::optional<FrameStore::Frame> FrameStore::waitNewer(std::uint64_t sequence,
+                                                       std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_mutex);
+    bool arrived =
+        m_changed.wait_for(lock, timeout, [&] { return m_closed || m_latest.sequence > sequence; });
+    if (!arrived || m_closed)
+        return std::nullopt;
+    return m_latest;
+}
+
+void FrameStore::close() {
+    std::lock_guard lock(m_mutex);
+    m_closed = true;
+    m_changed.notify_all();
+}
+
+bool FrameStore::closed() const {
+    std::lock_guard lock(m_mutex);
+    return m_closed;
+}
+
+} // namespace corvale::preview

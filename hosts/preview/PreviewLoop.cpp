@@ -1,0 +1,75 @@
+#include "hosts/preview/PreviewLoop.h"
+
+#include <algorithm>
+
+#include "platform/foundation/MediaClock.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/ViewAnimator.h"
+
+namespace corvale::preview {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// While something moves the loop wakes at the display's rate; at rest it still wakes to look at the
+// watched files.
+constexpr auto movingSlice = std::chrono::milliseconds(16);
+constexpr auto restingSlice = std::chrono::milliseconds(100);
+constexpr auto settleTime = std::chrono::milliseconds(150);
+
+bool animating() {
+    return platform::ViewAnimator::shared().runningAnimationCount() > 0;
+}
+
+} // namespace
+
+PreviewLoop::PreviewLoop(PreviewSession& session, FrameStore& frames, MainThreadQueue& mainThread)
+    : m_session(session), m_frames(frames), m_mainThread(mainThread) {
+    m_watcher.watch(m_session.watchedFolders());
+}
+
+void PreviewLoop::run(const std::atomic<bool>& stop) {
+    publish();
+    while (!stop)
+        turn(stop);
+}
+
+void PreviewLoop::turn(const std::atomic<bool>& stop) {
+    auto& runLoop = platform::RunLoop::main();
+    auto dueBefore = runLoop.nextTimerFireTime();
+    runLoop.runUntil([&] { return stop || m_mainThread.hasPending(); }, slice());
+    m_mainThread.runPending();
+    bool timerRan = dueBefore && *dueBefore <= CACurrentMediaTime();
+    reloadWhenSettled();
+    if (m_session.takeChanged() || timerRan || animating())
+        publish();
+}
+
+std::chrono::milliseconds PreviewLoop::slice() const {
+    if (!animating())
+        return restingSlice;
+    // The time a frame took to make counts towards the next one, so frames follow the display's pace.
+    auto untilNextFrame =
+        std::chrono::duration_cast<std::chrono::milliseconds>(m_lastPublish + movingSlice - Clock::now());
+    return std::clamp(untilNextFrame, std::chrono::milliseconds(1), movingSlice);
+}
+
+void PreviewLoop::reloadWhenSettled() {
+    if (m_watcher.takeChanged())
+        m_reloadAt = Clock::now() + settleTime;
+    if (!m_reloadAt || Clock::now() < *m_reloadAt)
+        return;
+    m_reloadAt.reset();
+    m_session.restart();
+    // A restart may have brought new panes (or lost some), and saved files may be new inodes.
+    m_watcher.watch(m_session.watchedFolders());
+}
+
+void PreviewLoop::publish() {
+    m_lastPublish = Clock::now();
+    auto png = m_session.renderPNG();
+    m_frames.publish(std::move(png), m_session.state().dump());
+}
+
+} // namespace corvale::preview

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <optional>
+
+#include "hosts/preview/FrameStore.h"
+#include "hosts/preview/MainThreadQueue.h"
+#include "hosts/preview/PaneWatcher.h"
+#include "hosts/preview/PreviewSession.h"
+
+namespace corvale::preview {
+
+// The main thread's loop: turns the platform's run loop, runs the actions the server hands over,
+// restarts the app when a watched file changed, and publishes a frame when something may have
+// changed on screen (an action, a restart, a timer such as a display link's, a running animation).
+// The FrameStore drops a frame that looks like the last one.
+class PreviewLoop {
+public:
+    PreviewLoop(PreviewSession& session, FrameStore& frames, MainThreadQueue& mainThread);
+
+    // Until `stop` holds.
+    void run(const std::atomic<bool>& stop);
+
+private:
+    void turn(const std::atomic<bool>& stop);
+    // How long the run loop may wait before the next look.
+    std::chrono::milliseconds slice() const;
+    void reloadWhenSettled();
+    void publish();
+
+    PreviewSession& m_session;
+    FrameStore& m_frames;
+    MainThreadQueue& m_mainThread;
+    PaneWatcher m_watcher;
+    // When the last burst of file changes is over; a save often writes several files.
+    std::optional<std::chrono::steady_clock::time_point> m_reloadAt;
+    std::chrono::steady_clock::time_point m_lastPublish;
+};
+
+} // namespace corvale::preview
