@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "hosts/preview/AlertHitArea.h"
 #include "hosts/preview/FrameEncoder.h"
 #include "hosts/preview/NavigationPath.h"
 #include "hosts/preview/PreviewDevice.h"
@@ -138,20 +137,11 @@ bool PreviewSession::runStep(HostStep hostStep, std::string* error) {
     return ran;
 }
 
+// The host's own tap-at step, which also answers a presented alert through its buttons.
 bool PreviewSession::tapAt(CGPoint point) {
-    auto alert = m_application ? m_application->presentedAlert() : nullptr;
-    if (!alert) {
-        HostStep tap = step(HostStep::Kind::tapAt);
-        tap.point = point;
-        return runStep(tap, &m_lastError);
-    }
-    // The alert takes every touch while it is up; only its buttons do anything.
-    auto title = AlertHitArea::actionAt(*alert, m_application->window()->bounds().size, point);
-    if (!title)
-        return true;
-    HostStep answer = step(HostStep::Kind::alert);
-    answer.name = *title;
-    return runStep(answer, &m_lastError);
+    HostStep tap = step(HostStep::Kind::tapAt);
+    tap.point = point;
+    return runStep(tap, &m_lastError);
 }
 
 bool PreviewSession::scrollBy(double points) {
