@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hosts/common/DeviceOptions.h"
+#include "hosts/common/OptionValues.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/uikit/CGGeometry.h"
 
@@ -31,14 +32,7 @@ struct PreviewCommandLine {
     static std::string helpText();
 };
 
-// The value parsers the command line and the page's device options share, so both accept the same.
-namespace optionvalues {
-std::optional<double> number(std::string_view text);
-std::optional<platform::SimulatedDevice::SizeClass> sizeClass(std::string_view text);
-// "390x844": both sides positive.
-std::optional<CGSize> screenSize(std::string_view text);
-// 1 to 4 pixels per point.
-std::optional<double> scale(std::string_view text);
-} // namespace optionvalues
+// The command line and the page's device options read values through hosts/common/OptionValues.
+namespace optionvalues = hosts::optionvalues;
 
 } // namespace corvale::preview

@@ -85,12 +85,7 @@ std::optional<std::string> PreviewDevice::change(const nlohmann::json& options) 
     if (auto problem = read(options, change))
         return problem;
     change.device.apply();
-    if (change.sizeClass)
-        SimulatedDevice::setHorizontalSizeClass(*change.sizeClass);
-    if (change.screen)
-        SimulatedDevice::setScreenSize(*change.screen);
-    if (change.scale)
-        SimulatedDevice::setScreenScale(*change.scale);
+    hosts::optionvalues::applyScreen(change.screen, change.scale, change.sizeClass);
     return std::nullopt;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "hosts/common/ExitStatus.h"
+#include "hosts/common/OptionValues.h"
 #include "hosts/common/UsageReport.h"
 #include "hosts/preview/FrameStore.h"
 #include "hosts/preview/MainThreadQueue.h"
@@ -42,12 +43,7 @@ void installSignalHandlers() {
 std::optional<std::string> prepareDevice(const PreviewCommandLine& commandLine) {
     if (auto problem = commandLine.device.apply())
         return problem;
-    if (commandLine.screenSize)
-        platform::SimulatedDevice::setScreenSize(*commandLine.screenSize);
-    if (commandLine.scale)
-        platform::SimulatedDevice::setScreenScale(*commandLine.scale);
-    if (commandLine.sizeClass)
-        platform::SimulatedDevice::setHorizontalSizeClass(*commandLine.sizeClass);
+    corvale::hosts::optionvalues::applyScreen(commandLine.screenSize, commandLine.scale, commandLine.sizeClass);
     platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
     return std::nullopt;
 }

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "hosts/common/ArgumentReader.h"
+#include "hosts/common/OptionValues.h"
 #include "hosts/common/RejectedUsage.h"
 #include "platform/foundation/NSJSONSerialization.h"
 #include "hosts/settings/SystemServices.h"
@@ -20,34 +21,7 @@ CommandLine rejectedUsage(std::string message) {
     return hosts::rejectedUsage<CommandLine>(std::move(message));
 }
 
-std::optional<double> parseNumber(std::string_view text) {
-    std::string copy(text);
-    char* end = nullptr;
-    double number = std::strtod(copy.c_str(), &end);
-    if (copy.empty() || *end != '\0' || !std::isfinite(number))
-        return std::nullopt;
-    return number;
-}
-
-std::optional<platform::SimulatedDevice::SizeClass> parseSizeClass(std::string_view text) {
-    if (text == "compact")
-        return platform::SimulatedDevice::SizeClass::Compact;
-    if (text == "regular")
-        return platform::SimulatedDevice::SizeClass::Regular;
-    return std::nullopt;
-}
-
-// "390x844": both sides positive.
-std::optional<CGSize> parseScreenSize(std::string_view text) {
-    auto cross = text.find('x');
-    if (cross == std::string_view::npos)
-        return std::nullopt;
-    auto width = parseNumber(text.substr(0, cross));
-    auto height = parseNumber(text.substr(cross + 1));
-    if (!width || !height || *width <= 0 || *height <= 0)
-        return std::nullopt;
-    return CGSize{*width, *height};
-}
+namespace optionvalues = hosts::optionvalues;
 
 std::optional<HostStep::Kind> stepKind(std::string_view word) {
     static const std::pair<std::string_view, HostStep::Kind> kinds[] = {
@@ -80,7 +54,7 @@ std::optional<std::string> readCreditButton(ArgumentReader& reader, HostStep& st
     if (!name || !index)
         return "tap-credit needs a credited person's name and a button index";
     step.name = std::string(*name);
-    auto number = parseNumber(*index);
+    auto number = optionvalues::number(*index);
     if (!number || *number < 0 || *number != std::floor(*number))
         return "tap-credit takes a button index from 0, not '" + std::string(*index) + "'";
     step.index = static_cast<long>(*number);
@@ -91,8 +65,8 @@ std::optional<std::string> readCreditButton(ArgumentReader& reader, HostStep& st
 std::optional<std::string> readScreenPoint(ArgumentReader& reader, HostStep& step) {
     auto x = reader.value();
     auto y = x ? reader.value() : std::nullopt;
-    auto xNumber = x ? parseNumber(*x) : std::nullopt;
-    auto yNumber = y ? parseNumber(*y) : std::nullopt;
+    auto xNumber = x ? optionvalues::number(*x) : std::nullopt;
+    auto yNumber = y ? optionvalues::number(*y) : std::nullopt;
     if (!xNumber || !yNumber)
         return std::string("tap-at needs a screen point: X and Y in points");
     step.point = {*xNumber, *yNumber};
@@ -123,7 +97,7 @@ std::optional<std::string> readStep(HostStep::Kind kind, std::string_view word, 
                                                  : "a name");
     step.name = std::string(*name);
     if (kind == HostStep::Kind::scroll) {
-        auto offset = parseNumber(*name);
+        auto offset = optionvalues::number(*name);
         if (!offset)
             return "scroll takes a content offset in points, not '" + step.name + "'";
         step.value = Value(*offset);
@@ -170,15 +144,15 @@ CommandLine CommandLine::parse(const std::vector<std::string_view>& arguments) {
             if (auto problem = commandLine.device.take(word, *value))
                 return rejectedUsage(*problem);
         } else if (word == "--size-class") {
-            commandLine.sizeClass = parseSizeClass(*value);
+            commandLine.sizeClass = optionvalues::sizeClass(*value);
             if (!commandLine.sizeClass)
                 return rejectedUsage("--size-class is compact or regular, not '" + std::string(*value) + "'");
         } else if (word == "--scale") {
-            commandLine.scale = parseNumber(*value);
-            if (!commandLine.scale || *commandLine.scale < 1 || *commandLine.scale > 4)
+            commandLine.scale = optionvalues::scale(*value);
+            if (!commandLine.scale)
                 return rejectedUsage("--scale takes a number from 1 to 4, not '" + std::string(*value) + "'");
         } else if (word == "--screen") {
-            commandLine.screenSize = parseScreenSize(*value);
+            commandLine.screenSize = optionvalues::screenSize(*value);
             if (!commandLine.screenSize)
                 return rejectedUsage("--screen takes a size in points such as 390x844, not '" +
                                      std::string(*value) + "'");

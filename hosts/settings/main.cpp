@@ -14,6 +14,7 @@
 #include "platform/foundation/SimulatedDevice.h"
 #include "hosts/settings/CommandLine.h"
 #include "hosts/common/ExitStatus.h"
+#include "hosts/common/OptionValues.h"
 #include "hosts/common/UsageReport.h"
 #include "hosts/settings/PreferenceLoaderEntry.h"
 #include "hosts/settings/SettingsApplication.h"
@@ -37,12 +38,7 @@ int usageError(const std::string& message) {
 std::optional<std::string> prepareDevice(const CommandLine& commandLine) {
     if (auto problem = commandLine.device.apply())
         return problem;
-    if (commandLine.screenSize)
-        platform::SimulatedDevice::setScreenSize(*commandLine.screenSize);
-    if (commandLine.scale)
-        platform::SimulatedDevice::setScreenScale(*commandLine.scale);
-    if (commandLine.sizeClass)
-        platform::SimulatedDevice::setHorizontalSizeClass(*commandLine.sizeClass);
+    corvale::hosts::optionvalues::applyScreen(commandLine.screenSize, commandLine.scale, commandLine.sizeClass);
     // The pane reads the server from the environment, as it would read its deployment setting.
     if (commandLine.creditsServer)
         setenv("CORVALE_CREDITS_SERVER", commandLine.creditsServer->c_str(), 1);
