@@ -1,14 +1,15 @@
 #include "platform/uikit/PngEncoder.h"
 
 #include <csetjmp>
+#include <cstring>
 #include <new>
 #include <png.h>
 
 namespace platform {
 
-// Errors inside libpng longjmp to the setjmp in writeImage, whose frame (like everything between it
-// and libpng) holds only trivially destructible locals; the output and the row table live in
-// encode's frame.
+// Errors inside libpng longjmp to the setjmp in writeRows, whose frame (like everything between it
+// and libpng) holds only trivially destructible locals; the output and the row buffer live in
+// encodeRows's frame.
 
 namespace {
 
@@ -47,22 +48,28 @@ struct PngWriteSession {
     PngWriteSession& operator=(const PngWriteSession&) = delete;
 };
 
-// Calls setjmp.
-bool writeImage(PngWriteSession& session, std::vector<std::uint8_t>* output, const Bitmap& bitmap,
-                png_bytepp rows) {
+// Calls setjmp. The row writer runs between libpng's calls, never inside one, so a jump out of
+// libpng leaves no C++ frame of its own behind.
+bool writeRows(PngWriteSession& session, std::vector<std::uint8_t>* output, std::uint32_t width,
+               std::uint32_t height, PngEncoder::Channels channels, const PngEncoder::RowWriter& writeRow,
+               std::uint8_t* row) {
     png_structp png = session.png;
     png_infop info = session.info;
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, output, appendToOutput, flushNothing);
-    png_set_IHDR(png, info, bitmap.width(), bitmap.height(), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // Pictures of screens are written often and read rarely: zlib's fastest level with the "up" filter
-    // (screens repeat row after row) costs a fraction of the default for files about a fifth larger.
+    int colourType = channels == PngEncoder::Channels::RGB ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA;
+    png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    // The fastest level with the "up" filter (screens repeat row after row) costs a fraction of the
+    // default for files about a fifth larger.
     png_set_compression_level(png, 1);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
     png_write_info(png, info);
-    png_write_image(png, rows);
+    for (std::uint32_t y = 0; y < height; ++y) {
+        writeRow(y, row);
+        png_write_row(png, row);
+    }
     png_write_end(png, nullptr);
     return true;
 }
@@ -72,21 +79,29 @@ bool writeImage(PngWriteSession& session, std::vector<std::uint8_t>* output, con
 std::vector<std::uint8_t> PngEncoder::encode(const Bitmap& bitmap) {
     if (bitmap.isEmpty())
         return {};
+    const std::uint8_t* pixels = bitmap.bytes().data();
+    const std::size_t rowBytes = static_cast<std::size_t>(bitmap.width()) * 4;
+    return encodeRows(bitmap.width(), bitmap.height(), Channels::RGBA,
+                      [&](std::uint32_t y, std::uint8_t* row) {
+                          std::memcpy(row, pixels + static_cast<std::size_t>(y) * bitmap.stride(), rowBytes);
+                      });
+}
+
+std::vector<std::uint8_t> PngEncoder::encodeRows(std::uint32_t width, std::uint32_t height, Channels channels,
+                                                 const RowWriter& writeRow) {
+    if (width == 0 || height == 0)
+        return {};
     PngWriteSession session;
     if (!session.png || !session.info)
         return {};
     std::vector<std::uint8_t> output;
-    std::vector<png_bytep> rows;
+    std::vector<std::uint8_t> row;
     try {
-        rows.resize(bitmap.height());
+        row.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels));
     } catch (const std::bad_alloc&) {
         return {};
     }
-    // libpng reads the rows only; its interface just is not const-correct.
-    auto* pixels = const_cast<std::uint8_t*>(bitmap.bytes().data());
-    for (std::uint32_t y = 0; y < bitmap.height(); ++y)
-        rows[y] = pixels + y * bitmap.stride();
-    if (!writeImage(session, &output, bitmap, rows.data()))
+    if (!writeRows(session, &output, width, height, channels, writeRow, row.data()))
         return {};
     return output;
 }
