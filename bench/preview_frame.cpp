@@ -8,8 +8,8 @@
 #include "hosts/devserver/DevServer.h"
 #include "hosts/preview/PreviewSession.h"
 #include "hosts/preview/SpringBoardSession.h"
-#include "platform/foundation/RunLoop.h"
 #include "hosts/settings/SystemServices.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "tests/support/ProcessRun.h"
 #include "tests/support/TemporaryDeviceRoot.h"
@@ -69,7 +69,8 @@ struct FollowAlertPreview {
     corvale::preview::SpringBoardSession session;
 
     bool open() {
-        if (!ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "libmerrow", root.path()))
+        if (!ProcessRun::installComponent(CORVALE_CMAKE_COMMAND, CORVALE_BINARY_DIR, "libmerrow",
+                                          root.path()))
             return false;
         corvale::devserver::DevServerOptions options;
         options.contentFolder = MERROW_EXAMPLE_CONTENT;
@@ -114,7 +115,10 @@ void BM_PreviewFollowAlertFramePNG(benchmark::State& state) {
 
 } // namespace
 
-BENCHMARK(BM_PreviewFollowAlertFramePNG)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewFollowAlertFramePNG)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewFramePNG)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_PreviewPanelState)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK_MAIN();

@@ -20,7 +20,8 @@ namespace {
 using springboardhost::SpringBoardStep;
 
 constexpr const char* springBoardIdentifier = "com.apple.springboard";
-constexpr const char* promptStateFile = "/var/mobile/Library/Preferences/dev.orlan.ios.tweak.lib.libmerrow.plist";
+constexpr const char* promptStateFile =
+    "/var/mobile/Library/Preferences/dev.orlan.ios.tweak.lib.libmerrow.plist";
 
 std::string trimmed(std::string text) {
     while (!text.empty() && (text.back() == '\n' || text.back() == ' '))
@@ -130,7 +131,8 @@ nlohmann::ordered_json SpringBoardSession::state() {
 }
 
 bool SpringBoardSession::moving() const {
-    return m_host && (m_host->presentedAlert() || platform::ViewAnimator::shared().runningAnimationCount() > 0);
+    return m_host &&
+           (m_host->presentedAlert() || platform::ViewAnimator::shared().runningAnimationCount() > 0);
 }
 
 bool SpringBoardSession::takeChanged() {

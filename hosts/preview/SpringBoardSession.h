@@ -27,8 +27,9 @@ public:
     // Makes SpringBoard the app the device shows, starting it the first time.
     void activate();
 
-    // {"type": "launch"}, {"type": "unlock"}, {"type": "alert", "title"} (an action of the alert), {"type": "restart"} (a new SpringBoard on the same
-    // device) or {"type": "clear-prompt-state"}; {"ok": true} or {"ok": false, "error": "..."}.
+    // {"type": "launch"}, {"type": "unlock"}, {"type": "alert", "title"} (an action of the alert), {"type":
+    // "restart"} (a new SpringBoard on the same device) or {"type": "clear-prompt-state"}; {"ok": true} or
+    // {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 
     // The screen as PNG at the device's scale; empty before the first activation.

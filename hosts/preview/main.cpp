@@ -2,13 +2,14 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
-#include <memory>
 #include <iostream>
+#include <memory>
 #include <string_view>
 #include <vector>
 
 #include "hosts/common/ExitStatus.h"
 #include "hosts/common/UsageReport.h"
+#include "hosts/devserver/DevServer.h"
 #include "hosts/preview/FrameStore.h"
 #include "hosts/preview/MainThreadQueue.h"
 #include "hosts/preview/PreviewCommandLine.h"
@@ -17,7 +18,6 @@
 #include "hosts/preview/PreviewSession.h"
 #include "hosts/preview/PreviewTabs.h"
 #include "hosts/preview/SpringBoardSession.h"
-#include "hosts/devserver/DevServer.h"
 #include "hosts/settings/SystemServices.h"
 #include "platform/foundation/SimulatedDevice.h"
 

@@ -28,8 +28,8 @@ protected:
         std::string problem;
         ASSERT_TRUE(m_server->start(0, &problem)) << problem;
         m_preview = std::make_unique<RunningPreview>(
-            m_root.path(),
-            std::vector<std::string>{"--installed-schemes", "twitter", "--manifest-server", m_server->baseURL()});
+            m_root.path(), std::vector<std::string>{"--installed-schemes", "twitter", "--manifest-server",
+                                                    m_server->baseURL()});
         ASSERT_TRUE(m_preview->listening()) << "it printed: " << m_preview->greeting;
         m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });
     }
@@ -44,8 +44,9 @@ protected:
 
     nlohmann::json openSpringBoard() {
         EXPECT_EQ(m_preview->act({{"type", "tab"}, {"tab", "springboard"}})["ok"], true);
-        return m_preview->waitForState(
-            [](const nlohmann::json& state) { return state["tab"] == "springboard" && state["dump"].is_object(); });
+        return m_preview->waitForState([](const nlohmann::json& state) {
+            return state["tab"] == "springboard" && state["dump"].is_object();
+        });
     }
 
     nlohmann::json launchAndUnlock() {
@@ -91,8 +92,9 @@ TEST_F(PreviewSpringBoard, TheNameCloudKeepsSendingFramesWhileTheAlertIsUp) {
     launchAndUnlock();
     auto first = m_preview->state()["dump"]["alert"];
     // The cloud's names move, so later states differ from the first without any action.
-    auto later = m_preview->waitForState(
-        [&](const nlohmann::json& state) { return state["dump"]["alert"] != first; }, std::chrono::seconds(5));
+    auto later =
+        m_preview->waitForState([&](const nlohmann::json& state) { return state["dump"]["alert"] != first; },
+                                std::chrono::seconds(5));
     EXPECT_NE(later["dump"]["alert"], first);
 }
 
@@ -124,7 +126,8 @@ TEST_F(PreviewSpringBoard, SwitchingBackShowsTheSettingsAppWhereItWas) {
     openSpringBoard();
     launchAndUnlock();
     EXPECT_EQ(m_preview->act({{"type", "tab"}, {"tab", "settings"}})["ok"], true);
-    auto back = m_preview->waitForState([](const nlohmann::json& state) { return state["tab"] == "settings"; });
+    auto back =
+        m_preview->waitForState([](const nlohmann::json& state) { return state["tab"] == "settings"; });
     EXPECT_EQ(back["position"], settings["position"]);
     EXPECT_EQ(back["restarts"], settings["restarts"]);
     // Settings' own actions work again; SpringBoard's are not Settings actions.
