@@ -16,6 +16,12 @@ namespace {
 // ordering between the two has to be assumed.
 std::atomic<bool> hasPrompted{false};
 
+// What a freshly loaded library knows: nothing until the domain is read.
+void reloadForNewProcess() {
+    PromptState::setHasPromptedForFollow(false);
+    PromptState::loadFromPreferences();
+}
+
 // The in-memory state by name, for hosts that report it without linking the library.
 [[maybe_unused]] const Class promptStateClass = [] {
     Class cls = objc_allocateClassPair(objc_getClass("NSObject"), "ZRMerrowPromptState");
@@ -24,6 +30,8 @@ std::atomic<bool> hasPrompted{false};
     platform::addClassMethods(cls, {
         {"hasPromptedForFollow", platform::bind<&PromptState::hasPromptedForFollow>()},
         {"currentPromptKey", platform::bind<&currentPromptKey>()},
+        // A host that starts SpringBoard anew in the same process has the library read it again.
+        {"reloadForNewProcess", platform::bind<&reloadForNewProcess>()},
     });
     objc_registerClassPair(cls);
     return cls;

@@ -36,6 +36,8 @@ std::optional<std::string> takeHostOption(PreviewCommandLine& commandLine, std::
             return "--screen takes a size in points such as 390x844, not '" + std::string(value) + "'";
     } else if (option == "--pane") {
         commandLine.pane = std::string(value);
+    } else if (option == "--manifest-server") {
+        commandLine.manifestServer = std::string(value);
     } else {
         return "unknown option " + std::string(option);
     }
@@ -85,6 +87,11 @@ restarts the app) and the device options, whose change restarts the app on the s
 file of an installed pane's bundle or of /Library/PreferenceLoader/Preferences changes, the app
 restarts on the same pages; a list that no longer parses shows its lint problem on the page.
 
+The SpringBoard tab shows SpringBoard with the device's tweaks (libmerrow): Launch, Unlock, Restart (a
+new SpringBoard on the same device) and "Clear prompt state" (removes libmerrow's preference domain).
+The follow prompt's manifest comes from a dev server the preview starts on the example server content,
+or from --manifest-server.
+
 Options:
   --port N                  the port to listen on (default: 0, a free port)
   --device-root DIR         the folder that plays the device's "/" (default: $CORVALE_DEVICE_ROOT,
@@ -97,6 +104,8 @@ Options:
   --scale N                 pixels per point, 1 to 4 (default: 3)
   --size-class compact|regular
                             the screen's horizontal size class (default: compact)
+  --manifest-server URL     where libmerrow downloads its manifest (default: a dev server started on
+                            127.0.0.1 serving the example content)
   --help                    show this text
 
 It runs until interrupted (SIGINT or SIGTERM), then stops cleanly with status 0. Exit status 1 when

@@ -23,6 +23,8 @@ struct PreviewCommandLine {
     int port = 0;
     hosts::DeviceOptions device;
     std::optional<std::string> pane;
+    // Unset: the preview serves the example manifest itself.
+    std::optional<std::string> manifestServer;
     std::optional<platform::SimulatedDevice::SizeClass> sizeClass;
     std::optional<double> scale;
     // In points.

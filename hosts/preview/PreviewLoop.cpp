@@ -4,7 +4,6 @@
 
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/uikit/ViewAnimator.h"
 
 namespace corvale::preview {
 
@@ -18,15 +17,11 @@ constexpr auto movingSlice = std::chrono::milliseconds(16);
 constexpr auto restingSlice = std::chrono::milliseconds(100);
 constexpr auto settleTime = std::chrono::milliseconds(150);
 
-bool animating() {
-    return platform::ViewAnimator::shared().runningAnimationCount() > 0;
-}
-
 } // namespace
 
-PreviewLoop::PreviewLoop(PreviewSession& session, FrameStore& frames, MainThreadQueue& mainThread)
-    : m_session(session), m_frames(frames), m_mainThread(mainThread) {
-    m_watcher.watch(m_session.watchedFolders());
+PreviewLoop::PreviewLoop(PreviewTabs& tabs, FrameStore& frames, MainThreadQueue& mainThread)
+    : m_tabs(tabs), m_frames(frames), m_mainThread(mainThread) {
+    m_watcher.watch(m_tabs.watchedFolders());
 }
 
 void PreviewLoop::run(const std::atomic<bool>& stop) {
@@ -42,17 +37,21 @@ void PreviewLoop::turn(const std::atomic<bool>& stop) {
     m_mainThread.runPending();
     bool timerRan = dueBefore && *dueBefore <= CACurrentMediaTime();
     reloadWhenSettled();
-    if (m_session.takeChanged() || timerRan || animating())
+    if (m_tabs.takeChanged() || timerRan || moving())
         publish();
 }
 
 std::chrono::milliseconds PreviewLoop::slice() const {
-    if (!animating())
+    if (!moving())
         return restingSlice;
     // The time a frame took to make counts towards the next one, so frames follow the display's pace.
     auto untilNextFrame =
         std::chrono::duration_cast<std::chrono::milliseconds>(m_lastPublish + movingSlice - Clock::now());
     return std::clamp(untilNextFrame, std::chrono::milliseconds(1), movingSlice);
+}
+
+bool PreviewLoop::moving() const {
+    return m_tabs.moving();
 }
 
 void PreviewLoop::reloadWhenSettled() {
@@ -61,15 +60,15 @@ void PreviewLoop::reloadWhenSettled() {
     if (!m_reloadAt || Clock::now() < *m_reloadAt)
         return;
     m_reloadAt.reset();
-    m_session.restart();
+    m_tabs.reloadSettings();
     // A restart may have brought new panes (or lost some), and saved files may be new inodes.
-    m_watcher.watch(m_session.watchedFolders());
+    m_watcher.watch(m_tabs.watchedFolders());
 }
 
 void PreviewLoop::publish() {
     m_lastPublish = Clock::now();
-    auto png = m_session.renderPNG();
-    m_frames.publish(std::move(png), m_session.state().dump());
+    auto png = m_tabs.renderPNG();
+    m_frames.publish(std::move(png), m_tabs.state().dump());
 }
 
 } // namespace corvale::preview

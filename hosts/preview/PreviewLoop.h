@@ -7,17 +7,18 @@
 #include "hosts/preview/FrameStore.h"
 #include "hosts/preview/MainThreadQueue.h"
 #include "hosts/preview/PaneWatcher.h"
-#include "hosts/preview/PreviewSession.h"
+#include "hosts/preview/PreviewTabs.h"
 
 namespace corvale::preview {
 
 // The main thread's loop: turns the platform's run loop, runs the actions the server hands over,
 // restarts the app when a watched file changed, and publishes a frame when something may have
-// changed on screen (an action, a restart, a timer such as a display link's, a running animation).
+// changed on screen (an action, a restart, a timer such as a display link's, a running animation,
+// the follow alert's name cloud).
 // The FrameStore drops a frame that looks like the last one.
 class PreviewLoop {
 public:
-    PreviewLoop(PreviewSession& session, FrameStore& frames, MainThreadQueue& mainThread);
+    PreviewLoop(PreviewTabs& tabs, FrameStore& frames, MainThreadQueue& mainThread);
 
     // Until `stop` holds.
     void run(const std::atomic<bool>& stop);
@@ -26,10 +27,11 @@ private:
     void turn(const std::atomic<bool>& stop);
     // How long the run loop may wait before the next look.
     std::chrono::milliseconds slice() const;
+    bool moving() const;
     void reloadWhenSettled();
     void publish();
 
-    PreviewSession& m_session;
+    PreviewTabs& m_tabs;
     FrameStore& m_frames;
     MainThreadQueue& m_mainThread;
     PaneWatcher m_watcher;

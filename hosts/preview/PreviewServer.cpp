@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "hosts/preview/PreviewPage.h"
-#include "hosts/preview/PreviewSession.h"
+#include "hosts/preview/PreviewTabs.h"
 
 namespace corvale::preview {
 
@@ -30,8 +30,8 @@ std::string eventMessage(const FrameStore::Frame& frame) {
 
 } // namespace
 
-PreviewServer::PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewSession& session)
-    : m_frames(frames), m_mainThread(mainThread), m_session(session),
+PreviewServer::PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewTabs& tabs)
+    : m_frames(frames), m_mainThread(mainThread), m_tabs(tabs),
       m_server(std::make_unique<httplib::Server>()) {}
 
 PreviewServer::~PreviewServer() {
@@ -115,7 +115,7 @@ void PreviewServer::installRoutes() {
         if (action.is_discarded() || !action.is_object())
             return refuse(response, 400, "an action is a JSON object such as {\"type\": \"back\"}");
         auto answer = m_mainThread.call<std::string>(
-            [this, action] { return m_session.perform(action).dump(); }, actionTimeout);
+            [this, action] { return m_tabs.perform(action).dump(); }, actionTimeout);
         if (!answer)
             return refuse(response, 503, "the app did not answer in time");
         response.set_content(*answer, "application/json");

@@ -14,7 +14,7 @@ class Server;
 
 namespace corvale::preview {
 
-class PreviewSession;
+class PreviewTabs;
 
 // The page's server on 127.0.0.1, on threads of its own. It serves the page, the latest frame and a
 // stream of frame notices from the FrameStore, and hands each action to the main thread through the
@@ -27,7 +27,7 @@ class PreviewSession;
 // after a restart. Frames that come faster than a browser loads them are skipped, never queued.
 class PreviewServer {
 public:
-    PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewSession& session);
+    PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewTabs& tabs);
     ~PreviewServer();
     PreviewServer(const PreviewServer&) = delete;
     PreviewServer& operator=(const PreviewServer&) = delete;
@@ -45,7 +45,7 @@ private:
 
     FrameStore& m_frames;
     MainThreadQueue& m_mainThread;
-    PreviewSession& m_session;
+    PreviewTabs& m_tabs;
     std::unique_ptr<httplib::Server> m_server;
     std::unique_ptr<RequestGuard> m_guard;
     std::thread m_thread;

@@ -26,6 +26,7 @@ using settingshost::SettingsApplication;
 
 // The panel keeps the latest events; older ones have long scrolled away.
 constexpr std::size_t eventLogLength = 200;
+constexpr const char* settingsApplicationIdentifier = "com.apple.Preferences";
 // The device's state that a fresh install would not have: every preference domain of the user and
 // what apps cache (the pane's credits and their pictures live under Application Support).
 constexpr const char* deviceStateFolders[] = {"/var/mobile/Library/Preferences", "/var/mobile/Library/Caches",
@@ -121,6 +122,13 @@ void PreviewSession::quit() {
 void PreviewSession::restart() {
     quit();
     launch(m_position);
+}
+
+void PreviewSession::activate() {
+    platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
+    if (m_application)
+        m_application->window()->makeKeyAndVisible();
+    m_changed = true;
 }
 
 bool PreviewSession::runStep(HostStep hostStep, std::string* error) {

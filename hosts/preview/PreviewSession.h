@@ -32,6 +32,8 @@ public:
     // anew from disk), on the pages it showed: the same pane and the rows that opened the pages on
     // top of it, as far as they still exist.
     void restart();
+    // Makes the Settings app the one the device shows again (after SpringBoard was).
+    void activate();
 
     // One action from the page: {"type": "tap", "x", "y"}, {"type": "alert", "title"} (an action of
     // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text",

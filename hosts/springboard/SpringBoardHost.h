@@ -25,6 +25,8 @@ public:
     int run(const std::vector<SpringBoardStep>& steps, std::size_t* restartAt);
 
     std::shared_ptr<UIAlertController> presentedAlert() const;
+    // SpringBoard's key window over the whole screen, for a host that draws it live.
+    const std::shared_ptr<UIWindow>& window() const { return m_window; }
 
 private:
     int runStep(const SpringBoardStep& step);

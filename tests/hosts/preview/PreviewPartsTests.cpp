@@ -117,6 +117,10 @@ TEST(PreviewCommandLine, TakesTheDeviceAndScreenOptions) {
     EXPECT_EQ(line.pane, "Corvale");
     EXPECT_EQ(line.device.installedSchemes->size(), 2u);
     EXPECT_EQ(PreviewCommandLine::parse({}).port, 0);
+    // Without --manifest-server the preview serves the example manifest itself.
+    EXPECT_FALSE(PreviewCommandLine::parse({}).manifestServer);
+    EXPECT_EQ(PreviewCommandLine::parse({"--manifest-server", "http://127.0.0.1:9000"}).manifestServer,
+              "http://127.0.0.1:9000");
 }
 
 TEST(PreviewCommandLine, RejectsWhatItCannotUse) {
