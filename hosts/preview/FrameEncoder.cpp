@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/foundation/SimulatedDevice.h"
+#include "platform/render/ScreenRenderer.h"
 #include "platform/uikit/PngEncoder.h"
+#include "platform/uikit/UIWindow.h"
 
 namespace corvale::preview {
 
@@ -39,6 +42,11 @@ std::string FrameEncoder::encode(const platform::render::Canvas& canvas) {
             convertRow(data + static_cast<std::ptrdiff_t>(y) * stride, width, row);
         });
     return std::string(bytes.begin(), bytes.end());
+}
+
+std::string FrameEncoder::encodeWindow(UIWindow& window) {
+    auto canvas = platform::render::renderWindow(window, platform::SimulatedDevice::screenScale());
+    return canvas ? encode(*canvas) : std::string();
 }
 
 } // namespace corvale::preview

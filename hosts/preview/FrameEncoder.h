@@ -4,6 +4,8 @@
 
 #include "platform/render/Canvas.h"
 
+class UIWindow;
+
 namespace corvale::preview {
 
 // Encodes a drawn screen as the PNG the page shows, faster than the platform's PngEncoder (which
@@ -14,6 +16,8 @@ class FrameEncoder {
 public:
     // The PNG file's bytes; empty when encoding fails.
     static std::string encode(const platform::render::Canvas& canvas);
+    // The window drawn at the screen's scale and encoded; empty when either fails.
+    static std::string encodeWindow(UIWindow& window);
 };
 
 } // namespace corvale::preview

@@ -226,11 +226,7 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
 std::string PreviewSession::renderPNG() {
     if (!m_application)
         return {};
-    auto canvas =
-        platform::render::renderWindow(*m_application->window(), platform::SimulatedDevice::screenScale());
-    if (!canvas)
-        return {};
-    return FrameEncoder::encode(*canvas);
+    return FrameEncoder::encodeWindow(*m_application->window());
 }
 
 nlohmann::ordered_json PreviewSession::dump() {

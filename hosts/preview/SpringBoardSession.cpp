@@ -109,8 +109,7 @@ nlohmann::ordered_json SpringBoardSession::perform(const nlohmann::json& action)
 std::string SpringBoardSession::renderPNG() {
     if (!m_host)
         return {};
-    auto canvas = platform::render::renderWindow(*m_host->window(), platform::SimulatedDevice::screenScale());
-    return canvas ? FrameEncoder::encode(*canvas) : std::string();
+    return FrameEncoder::encodeWindow(*m_host->window());
 }
 
 nlohmann::ordered_json SpringBoardSession::dump() {

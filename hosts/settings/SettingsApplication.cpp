@@ -58,7 +58,6 @@ std::unique_ptr<SettingsApplication> SettingsApplication::launch(const std::opti
     if (entries.empty())
         return nullptr;
     std::unique_ptr<SettingsApplication> application(new SettingsApplication());
-    application->m_entries = entries;
     // The app owns the list page, so the page never calls back into an app that is gone.
     auto* app = application.get();
     application->m_home = SettingsHomePage::make(std::move(entries), [app](const PreferenceLoaderEntry& entry) {
@@ -67,15 +66,16 @@ std::unique_ptr<SettingsApplication> SettingsApplication::launch(const std::opti
             std::cerr << "corvale-settings: cannot open the pane: " << reason << '\n';
     });
     const PreferenceLoaderEntry* shown = nullptr;
-    for (const auto& entry : application->m_entries)
+    const auto& installed = application->m_home->entries();
+    for (const auto& entry : installed)
         if (paneLabel && entry.label() == *paneLabel)
             shown = &entry;
     if (paneLabel && !shown) {
         report(problem, "no installed pane is labelled '" + *paneLabel + "'");
         return nullptr;
     }
-    if (!paneLabel && application->m_entries.size() == 1)
-        shown = &application->m_entries.front();
+    if (!paneLabel && installed.size() == 1)
+        shown = &installed.front();
     if (!shown) {
         application->showWindow(application->m_home);
         return application;

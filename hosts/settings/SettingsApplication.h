@@ -71,7 +71,6 @@ private:
     void showWindow(const std::shared_ptr<UIViewController>& root);
     void dismissPresented();
 
-    std::vector<PreferenceLoaderEntry> m_entries;
     std::shared_ptr<SettingsHomePage> m_home;
     std::optional<PreferenceLoaderEntry> m_entry;
     std::shared_ptr<NSBundle> m_bundle;
