@@ -155,8 +155,9 @@ def run_scenario(page, root):
     wait_for("the new row on the page", lambda: page.row("Freshly Added"), limit=2.0)
 
 
-# Far below what the name cloud gives on a quiet machine, so that a busy one does not fail it.
-LEAST_CLOUD_FRAMES = 10
+# Only that frames keep coming while the cloud moves: the rate is a measurement (printed here, and
+# bench_preview_frame), not something a loaded machine or a sanitizer build can be held to.
+LEAST_CLOUD_FRAMES = 3
 
 
 def run_springboard_scenario(page):
