@@ -1,16 +1,23 @@
 // One frame of the live preview as its main loop makes it, at scale 2 on a 390x844 screen: the
-// example pane's first page drawn and encoded as PNG, the panel's state (the page's dump), and the
-// SpringBoard tab's follow alert with its name cloud, drawn and encoded.
+// example pane's first page drawn and encoded, at rest and while its title view swaps; the drawing and
+// the encoding apart, with the PNG that `render` writes beside the preview's JPEG; the panel's state
+// (the page's dump); and the SpringBoard tab's follow alert with its name cloud, drawn and encoded.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 
 #include "hosts/devserver/DevServer.h"
+#include "hosts/preview/FrameEncoder.h"
 #include "hosts/preview/PreviewSession.h"
 #include "hosts/preview/SpringBoardSession.h"
 #include "hosts/settings/SystemServices.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/SimulatedDevice.h"
+#include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/PngEncoder.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIWindow.h"
+#include "platform/uikit/ViewAnimator.h"
 #include "tests/support/ProcessRun.h"
 #include "tests/support/TemporaryDeviceRoot.h"
 
@@ -35,7 +42,7 @@ struct InstalledPreview {
     }
 };
 
-void BM_PreviewFramePNG(benchmark::State& state) {
+void BM_PreviewFrame(benchmark::State& state) {
     InstalledPreview preview;
     if (!preview.open()) {
         state.SkipWithError("the pane could not be installed");
@@ -43,11 +50,62 @@ void BM_PreviewFramePNG(benchmark::State& state) {
     }
     std::size_t bytes = 0;
     for (auto _ : state) {
-        auto png = preview.session->renderPNG();
-        bytes = png.size();
-        benchmark::DoNotOptimize(png.data());
+        auto frame = preview.session->renderFrame();
+        bytes = frame.size();
+        benchmark::DoNotOptimize(frame.data());
     }
-    state.counters["pngKiB"] = static_cast<double>(bytes) / 1024;
+    state.counters["KiB"] = static_cast<double>(bytes) / 1024;
+}
+
+// Scrolled past the header's title, the navigation bar's icon fades out and the title slides in (and
+// back on the way up), so every frame has views with partial alpha and transforms.
+void BM_PreviewFrameDuringTitleSwap(benchmark::State& state) {
+    InstalledPreview preview;
+    if (!preview.open()) {
+        state.SkipWithError("the pane could not be installed");
+        return;
+    }
+    bool down = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        if (platform::ViewAnimator::shared().runningAnimationCount() == 0) {
+            preview.session->perform({{"type", "scroll"}, {"by", down ? 250 : -250}});
+            down = !down;
+        }
+        platform::RunLoop::main().runOnce();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(preview.session->renderFrame().data());
+    }
+}
+
+void BM_PreviewFrameDrawOnly(benchmark::State& state) {
+    InstalledPreview preview;
+    if (!preview.open()) {
+        state.SkipWithError("the pane could not be installed");
+        return;
+    }
+    auto window = UIApplication::sharedApplication()->keyWindow();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(platform::render::renderWindow(*window, 2));
+}
+
+// The first page drawn once, encoded as the preview's frame (0) or as the PNG `render` writes (1).
+void BM_PreviewFrameEncodeOnly(benchmark::State& state) {
+    InstalledPreview preview;
+    if (!preview.open()) {
+        state.SkipWithError("the pane could not be installed");
+        return;
+    }
+    auto canvas = platform::render::renderWindow(*UIApplication::sharedApplication()->keyWindow(), 2);
+    std::size_t bytes = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) {
+            bytes = corvale::preview::FrameEncoder::encode(*canvas).size();
+        } else {
+            bytes = platform::PngEncoder::encode(canvas->toBitmap()).size();
+        }
+    }
+    state.counters["KiB"] = static_cast<double>(bytes) / 1024;
 }
 
 void BM_PreviewPanelState(benchmark::State& state) {
@@ -94,7 +152,7 @@ FollowAlertPreview* openFollowAlert() {
     return preview;
 }
 
-void BM_PreviewFollowAlertFramePNG(benchmark::State& state) {
+void BM_PreviewFollowAlertFrame(benchmark::State& state) {
     auto* preview = openFollowAlert();
     if (!preview) {
         state.SkipWithError("the follow alert did not come up");
@@ -106,19 +164,25 @@ void BM_PreviewFollowAlertFramePNG(benchmark::State& state) {
         state.PauseTiming();
         platform::RunLoop::main().runOnce();
         state.ResumeTiming();
-        auto png = preview->session.renderPNG();
-        bytes = png.size();
-        benchmark::DoNotOptimize(png.data());
+        auto frame = preview->session.renderFrame();
+        bytes = frame.size();
+        benchmark::DoNotOptimize(frame.data());
     }
-    state.counters["pngKiB"] = static_cast<double>(bytes) / 1024;
+    state.counters["KiB"] = static_cast<double>(bytes) / 1024;
 }
 
 } // namespace
 
-BENCHMARK(BM_PreviewFollowAlertFramePNG)
+BENCHMARK(BM_PreviewFollowAlertFrame)
     ->Unit(benchmark::kMillisecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-BENCHMARK(BM_PreviewFramePNG)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewFrame)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewFrameDuringTitleSwap)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(BM_PreviewFrameDrawOnly)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewFrameEncodeOnly)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewPanelState)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK_MAIN();

@@ -8,13 +8,16 @@ class UIWindow;
 
 namespace corvale::preview {
 
-// Encodes a drawn screen as the PNG the page shows, faster than the platform's PngEncoder (which
-// keeps alpha for `render`): the rows are read straight from the canvas's premultiplied pixels and
-// written as RGB, since a screen is shown over black and premultiplied colour is exactly that. It
-// skips the straight-alpha copy of the whole canvas and a quarter of the bytes to compress.
+// Encodes a drawn screen as the JPEG the page shows. PNG, as `render` writes, cost twice the drawing
+// itself (11 ms of an 18 ms frame at scale 2); a JPEG at full chroma and high quality costs 5 ms and
+// keeps text and thin coloured lines clean. Cairo's premultiplied pixels are read in place: a screen
+// is shown over black, and premultiplied colour is exactly that.
 class FrameEncoder {
 public:
-    // The PNG file's bytes; empty when encoding fails.
+    static constexpr int quality = 90;
+    static constexpr const char* contentType = "image/jpeg";
+
+    // The JPEG file's bytes; empty when encoding fails.
     static std::string encode(const platform::render::Canvas& canvas);
     // The window drawn at the screen's scale and encoded; empty when either fails.
     static std::string encodeWindow(UIWindow& window);

@@ -2,14 +2,14 @@
 
 namespace corvale::preview {
 
-bool FrameStore::publish(std::string png, std::string state) {
+bool FrameStore::publish(std::string image, std::string state) {
     std::lock_guard lock(m_mutex);
-    bool samePicture = m_latest.png && *m_latest.png == png;
+    bool samePicture = m_latest.image && *m_latest.image == image;
     bool sameState = m_latest.state && *m_latest.state == state;
     if (samePicture && sameState)
         return false;
     if (!samePicture)
-        m_latest.png = std::make_shared<const std::string>(std::move(png));
+        m_latest.image = std::make_shared<const std::string>(std::move(image));
     if (!sameState)
         m_latest.state = std::make_shared<const std::string>(std::move(state));
     ++m_latest.sequence;

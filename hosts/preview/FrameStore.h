@@ -17,14 +17,14 @@ class FrameStore {
 public:
     struct Frame {
         std::uint64_t sequence = 0;
-        // PNG bytes; empty when the app could not be drawn (the state says why).
-        std::shared_ptr<const std::string> png;
+        // JPEG bytes (FrameEncoder); empty when the app could not be drawn (the state says why).
+        std::shared_ptr<const std::string> image;
         // The panel's JSON text.
         std::shared_ptr<const std::string> state;
     };
 
     // Whether it was new (and so was given the next sequence number).
-    bool publish(std::string png, std::string state);
+    bool publish(std::string image, std::string state);
     Frame latest() const;
     // The first frame after `sequence`; nothing when none came within `timeout` or the store closed.
     std::optional<Frame> waitNewer(std::uint64_t sequence, std::chrono::milliseconds timeout) const;

@@ -67,8 +67,8 @@ void PreviewLoop::reloadWhenSettled() {
 
 void PreviewLoop::publish() {
     m_lastPublish = Clock::now();
-    auto png = m_tabs.renderPNG();
-    m_frames.publish(std::move(png), m_tabs.state().dump());
+    auto image = m_tabs.renderFrame();
+    m_frames.publish(std::move(image), m_tabs.state().dump());
 }
 
 } // namespace corvale::preview

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "hosts/preview/FrameEncoder.h"
 #include "hosts/preview/PreviewPage.h"
 #include "hosts/preview/PreviewTabs.h"
 
@@ -24,7 +25,7 @@ void refuse(httplib::Response& response, int status, const std::string& reason) 
 
 std::string eventMessage(const FrameStore::Frame& frame) {
     return "data: {\"sequence\":" + std::to_string(frame.sequence) +
-           ",\"hasFrame\":" + (frame.png && !frame.png->empty() ? "true" : "false") +
+           ",\"hasFrame\":" + (frame.image && !frame.image->empty() ? "true" : "false") +
            ",\"state\":" + *frame.state + "}\n\n";
 }
 
@@ -84,11 +85,11 @@ void PreviewServer::installRoutes() {
                                                        "style-src 'unsafe-inline'; img-src 'self' data:");
         response.set_content(previewPageHTML, "text/html; charset=utf-8");
     });
-    m_server->Get("/frame.png", [this](const httplib::Request&, httplib::Response& response) {
+    m_server->Get("/frame.jpg", [this](const httplib::Request&, httplib::Response& response) {
         auto frame = m_frames.latest();
-        if (!frame.png || frame.png->empty())
+        if (!frame.image || frame.image->empty())
             return refuse(response, 404, "no frame: the app is not open (the state says why)");
-        response.set_content(*frame.png, "image/png");
+        response.set_content(*frame.image, FrameEncoder::contentType);
     });
     m_server->Get("/state", [this](const httplib::Request&, httplib::Response& response) {
         auto frame = m_frames.latest();

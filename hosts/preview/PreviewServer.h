@@ -21,10 +21,10 @@ class PreviewTabs;
 // queue, waiting for the answer.
 //
 // Frames reach the browser as server-sent events that carry the panel's state and the frame's number;
-// the page then loads that frame's PNG as an ordinary image. Server-sent events need nothing beyond
-// plain HTTP (cpp-httplib has no WebSocket), push a frame the moment it exists (long-polling would
-// cost a request per frame and a gap between them), and the browser's EventSource reconnects by itself
-// after a restart. Frames that come faster than a browser loads them are skipped, never queued.
+// the page then loads that frame (a JPEG, see FrameEncoder) as an ordinary image. Server-sent events
+// need nothing beyond plain HTTP (cpp-httplib has no WebSocket), push a frame the moment it exists
+// (long-polling would cost a request per frame and a gap between them), and the browser's EventSource
+// reconnects by itself after a restart. Frames that come faster than a browser loads them are skipped, never queued.
 class PreviewServer {
 public:
     PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewTabs& tabs);

@@ -223,7 +223,7 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
     return {{"ok", false}, {"error", m_lastError}};
 }
 
-std::string PreviewSession::renderPNG() {
+std::string PreviewSession::renderFrame() {
     if (!m_application)
         return {};
     return FrameEncoder::encodeWindow(*m_application->window());

@@ -42,8 +42,8 @@ public:
     // {"ok": true} or {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 
-    // The screen as PNG at the device's scale; empty when no app is open.
-    std::string renderPNG();
+    // The screen as a frame (FrameEncoder) at the device's scale; empty when no app is open.
+    std::string renderFrame();
     // What the panel shows: the dump, the event log, the lint problems, the device options, the
     // problem that kept the app from opening and the last action's error.
     nlohmann::ordered_json state();

@@ -29,8 +29,8 @@ nlohmann::ordered_json PreviewTabs::perform(const nlohmann::json& action) {
     return m_active == Tab::settings ? m_settings.perform(action) : m_springBoard.perform(action);
 }
 
-std::string PreviewTabs::renderPNG() {
-    return m_active == Tab::settings ? m_settings.renderPNG() : m_springBoard.renderPNG();
+std::string PreviewTabs::renderFrame() {
+    return m_active == Tab::settings ? m_settings.renderFrame() : m_springBoard.renderFrame();
 }
 
 nlohmann::ordered_json PreviewTabs::state() {

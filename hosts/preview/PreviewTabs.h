@@ -22,7 +22,7 @@ public:
 
     // {"type": "tab", "tab": "settings" | "springboard"}, else the active app's action.
     nlohmann::ordered_json perform(const nlohmann::json& action);
-    std::string renderPNG();
+    std::string renderFrame();
     // The active app's state with "tab" naming it.
     nlohmann::ordered_json state();
     bool takeChanged();

@@ -106,7 +106,7 @@ nlohmann::ordered_json SpringBoardSession::perform(const nlohmann::json& action)
     return {{"ok", false}, {"error", m_lastError}};
 }
 
-std::string SpringBoardSession::renderPNG() {
+std::string SpringBoardSession::renderFrame() {
     if (!m_host)
         return {};
     return FrameEncoder::encodeWindow(*m_host->window());

@@ -32,8 +32,8 @@ public:
     // {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 
-    // The screen as PNG at the device's scale; empty before the first activation.
-    std::string renderPNG();
+    // The screen as a frame (FrameEncoder) at the device's scale; empty before the first activation.
+    std::string renderFrame();
     nlohmann::ordered_json state();
     // Whether something on screen moves by itself: the follow alert's name cloud runs while it is up.
     bool moving() const;

@@ -52,11 +52,10 @@ protected:
     nlohmann::json m_first;
 };
 
-std::uint32_t bigEndian(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (std::size_t index = 0; index < 4; ++index)
-        value = value << 8 | static_cast<unsigned char>(bytes.at(at + index));
-    return value;
+// The frame's size in pixels; 0 x 0 when it is no picture.
+std::pair<std::uint32_t, std::uint32_t> pixelSize(const std::string& frame) {
+    auto picture = RunningPreview::decodeFrame(frame);
+    return picture ? std::pair(picture->width(), picture->height()) : std::pair(0u, 0u);
 }
 
 nlohmann::json centreOf(const nlohmann::json& frame) {
@@ -77,14 +76,12 @@ TEST_F(PreviewHost, ServesThePageAndAFrameOfTheScreenAtItsScale) {
     EXPECT_NE(page->get_header_value("Content-Type").find("text/html"), std::string::npos);
     EXPECT_NE(page->body.find("new EventSource(\"/events?\""), std::string::npos);
 
-    auto frame = m_preview->get("/frame.png");
+    auto frame = m_preview->get("/frame.jpg");
     ASSERT_TRUE(frame);
     ASSERT_EQ(frame->status, 200);
-    ASSERT_GT(frame->body.size(), 24u);
-    EXPECT_EQ(frame->body.substr(1, 3), "PNG");
+    EXPECT_EQ(frame->get_header_value("Content-Type"), "image/jpeg");
     // 390x844 points at 2 pixels per point.
-    EXPECT_EQ(bigEndian(frame->body, 16), 780u);
-    EXPECT_EQ(bigEndian(frame->body, 20), 1688u);
+    EXPECT_EQ(pixelSize(frame->body), std::pair(780u, 1688u));
     EXPECT_EQ(m_first["dump"]["page"]["title"], "Corvale");
     EXPECT_EQ(m_first["position"], "prefs:root=Corvale");
 }
@@ -117,7 +114,7 @@ TEST_F(PreviewHost, AnswersOnlyWithTheTokenAndItsOwnHostName) {
 TEST_F(PreviewHost, ATapOnTheEnabledSwitchWritesTheDomainAndTheDumpFollows) {
     auto control = enabledSwitch(m_first);
     ASSERT_EQ(control["value"], true);
-    auto before = m_preview->get("/frame.png")->body;
+    auto before = m_preview->get("/frame.jpg")->body;
 
     auto answer = m_preview->act(
         {{"type", "tap"}, {"x", centreOf(control["frame"])["x"]}, {"y", centreOf(control["frame"])["y"]}});
@@ -132,7 +129,7 @@ TEST_F(PreviewHost, ATapOnTheEnabledSwitchWritesTheDomainAndTheDumpFollows) {
     ASSERT_FALSE(after["events"].empty());
     EXPECT_EQ(after["events"].back()["event"],
               nlohmann::json({{"notification", "dev.orlan.ios.tweak.corvale/ReloadPrefs"}}));
-    EXPECT_NE(m_preview->get("/frame.png")->body, before);
+    EXPECT_NE(m_preview->get("/frame.jpg")->body, before);
 
     // The alert is tapped like any view: on a 390x844 screen its two buttons share the row whose
     // middle is at y 477, "Not Now" on the right.
@@ -192,9 +189,8 @@ TEST_F(PreviewHost, ADeviceOptionRestartsTheAppOnTheSamePages) {
     EXPECT_EQ(restarted["device"]["screen"], "428x926");
     EXPECT_GT(restarted["restarts"].get<int>(), m_first["restarts"].get<int>());
     EXPECT_EQ(restarted["position"], position);
-    auto frame = m_preview->get("/frame.png")->body;
-    EXPECT_EQ(bigEndian(frame, 16), 856u);
-    EXPECT_EQ(bigEndian(frame, 20), 1852u);
+    auto frame = m_preview->get("/frame.jpg")->body;
+    EXPECT_EQ(pixelSize(frame), std::pair(856u, 1852u));
 }
 
 TEST_F(PreviewHost, ARewrittenListReloadsAndABrokenOneShowsItsLintProblem) {

@@ -49,7 +49,7 @@ TEST(FrameStore, OnlyAChangeOfPictureOrStateIsANewFrame) {
     EXPECT_TRUE(store.publish("picture 2", "{\"a\":1}"));
     auto latest = store.latest();
     EXPECT_EQ(latest.sequence, 3u);
-    EXPECT_EQ(*latest.png, "picture 2");
+    EXPECT_EQ(*latest.image, "picture 2");
     EXPECT_EQ(*latest.state, "{\"a\":1}");
 }
 
@@ -65,7 +65,7 @@ TEST(FrameStore, AWaiterWakesForTheNextFrameOrTheClose) {
     auto next = store.waitNewer(1, std::chrono::seconds(10));
     publisher.join();
     ASSERT_TRUE(next);
-    EXPECT_EQ(*next->png, "two");
+    EXPECT_EQ(*next->image, "two");
     std::thread closer([&] { store.close(); });
     EXPECT_FALSE(store.waitNewer(2, std::chrono::seconds(10)));
     closer.join();

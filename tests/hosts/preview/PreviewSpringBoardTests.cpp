@@ -80,11 +80,11 @@ TEST_F(PreviewSpringBoard, LaunchAndUnlockPresentTheFollowAlertFromTheGivenManif
     EXPECT_EQ(state["dump"]["manifestHeld"], true);
     EXPECT_EQ(state["dump"]["promptState"]["inMemory"], true);
     EXPECT_GE(manifestRequests(), 1);
-    // The screen is SpringBoard's now: a frame exists and is a PNG.
-    auto frame = m_preview->get("/frame.png");
+    // The screen is SpringBoard's now: a frame exists and is a picture.
+    auto frame = m_preview->get("/frame.jpg");
     ASSERT_TRUE(frame);
     EXPECT_EQ(frame->status, 200);
-    EXPECT_EQ(frame->body.substr(1, 3), "PNG");
+    EXPECT_TRUE(RunningPreview::decodeFrame(frame->body));
 }
 
 TEST_F(PreviewSpringBoard, TheNameCloudKeepsSendingFramesWhileTheAlertIsUp) {

@@ -4,6 +4,8 @@
 #include <regex>
 #include <thread>
 
+#include "platform/uikit/ImageDecoder.h"
+
 namespace {
 
 std::vector<std::string> commandLine(const std::filesystem::path& deviceRoot,
@@ -75,4 +77,9 @@ nlohmann::json RunningPreview::waitForState(const std::function<bool(const nlohm
             return current;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
+}
+
+std::optional<platform::Bitmap> RunningPreview::decodeFrame(const std::string& bytes) {
+    return platform::ImageDecoder::decode(
+        std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }

@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
 
+#include "platform/uikit/Bitmap.h"
 #include "tests/hosts/devserver/ChildProcess.h"
 
 // corvale-preview running against a device root, and a client that talks to it as the page does.
@@ -39,6 +41,9 @@ public:
     std::string errors() { return m_process.readAllErrors(); }
 
     httplib::Client& client() { return *m_client; }
+
+    // A frame's picture as the browser would decode it; nothing when the bytes are no picture.
+    static std::optional<platform::Bitmap> decodeFrame(const std::string& bytes);
 
 private:
     std::string withToken(const std::string& path) const;
