@@ -1,14 +1,17 @@
 #include "platform/uikit/CADisplayLink.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 namespace {
 
-[[maybe_unused]] const Class registeredDisplayLink =
-    platform::registerClass<CADisplayLink>("CADisplayLink");
+[[maybe_unused]] const Class registeredDisplayLink = platform::registerClass<CADisplayLink>("CADisplayLink");
 
 // The first frame of the grid strictly after `now` (a hair of slack keeps a reading that sits on a
 // frame from counting as before it).
@@ -16,7 +19,42 @@ double nextFrameAfter(double now, double framesPerSecond) {
     return (std::floor(now * framesPerSecond + 1e-6) + 1) / framesPerSecond;
 }
 
+// Every link ever scheduled (held weakly), and the apps whose links are stopped.
+struct Suspensions {
+    std::vector<std::weak_ptr<CADisplayLink>> links;
+    std::set<std::string, std::less<>> applications;
+};
+
+Suspensions& suspensions() {
+    static Suspensions shared;
+    return shared;
+}
+
 } // namespace
+
+CADisplayLink::CADisplayLink() : m_application(platform::SimulatedDevice::applicationIdentifier()) {}
+
+void CADisplayLink::setApplicationSuspended(const std::string& applicationIdentifier, bool suspended) {
+    auto& all = suspensions();
+    if (suspended)
+        all.applications.insert(applicationIdentifier);
+    else
+        all.applications.erase(applicationIdentifier);
+    std::erase_if(all.links, [](const std::weak_ptr<CADisplayLink>& link) { return link.expired(); });
+    for (const auto& weak : all.links) {
+        auto link = weak.lock();
+        if (!link || link->m_application != applicationIdentifier)
+            continue;
+        if (suspended)
+            link->cancelTimer();
+        else
+            link->scheduleNextFrame();
+    }
+}
+
+bool CADisplayLink::isSuspended() const {
+    return suspensions().applications.contains(m_application);
+}
 
 std::shared_ptr<CADisplayLink> CADisplayLink::displayLinkWithTarget(const id& target, std::string selector) {
     auto link = std::make_shared<CADisplayLink>();
@@ -40,6 +78,8 @@ void CADisplayLink::addToRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRu
     if (!runLoop || m_invalidated)
         return;
     m_modes.emplace(mode);
+    if (!std::exchange(m_known, true))
+        suspensions().links.push_back(selfAs<CADisplayLink>());
     scheduleNextFrame();
 }
 
@@ -70,7 +110,7 @@ void CADisplayLink::setPaused(bool paused) {
 }
 
 void CADisplayLink::scheduleNextFrame() {
-    if (m_timer != 0 || !_isScheduled() || m_paused)
+    if (m_timer != 0 || !_isScheduled() || m_paused || isSuspended())
         return;
     // The run loop keeps a scheduled link alive, as on the platform.
     auto self = selfAs<CADisplayLink>();
@@ -88,7 +128,7 @@ void CADisplayLink::cancelTimer() {
 
 void CADisplayLink::fire() {
     m_timer = 0;
-    if (!_isScheduled() || m_paused)
+    if (!_isScheduled() || m_paused || isSuspended())
         return;
     double now = CACurrentMediaTime();
     m_timestamp = std::floor(now * kFramesPerSecond + 1e-6) / kFramesPerSecond;

@@ -19,6 +19,10 @@
 // run loop holds a scheduled link; the link holds its target weakly (so a view that owns its link
 // makes no cycle), and a link whose target is gone invalidates itself. invalidate() unschedules the
 // link for good.
+//
+// A link belongs to the app that was current when it was made (SimulatedDevice's application
+// identifier). While that app is suspended, as an app off the screen is, its links do not fire; they
+// go on from the next frame once it is resumed. Hosts that run two apps in one process rely on it.
 class CADisplayLink : public NSObject {
 public:
     static constexpr double kFramesPerSecond = 60;
@@ -28,8 +32,11 @@ public:
     // For C++ code without a runtime class.
     static std::shared_ptr<CADisplayLink> displayLinkWithHandler(Handler handler);
 
-    CADisplayLink() = default;
+    CADisplayLink();
     ~CADisplayLink() override;
+
+    // Stops (or lets go on) the display links of the app with this identifier. Main thread only.
+    static void setApplicationSuspended(const std::string& applicationIdentifier, bool suspended);
 
     void addToRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRunLoopMode mode);
     void removeFromRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRunLoopMode mode);
@@ -43,11 +50,13 @@ public:
 
 private:
     void scheduleNextFrame();
+    bool isSuspended() const;
     void cancelTimer();
     void fire();
 
     std::weak_ptr<NSObject> m_target;
     std::string m_selector;
+    std::string m_application;
     Handler m_handler;
     std::set<std::string, std::less<>> m_modes;
     std::uint64_t m_timer = 0;
@@ -55,6 +64,7 @@ private:
     bool m_paused = false;
     bool m_invalidated = false;
     bool m_hasTarget = false;
+    bool m_known = false;
 };
 
 using CADisplayLinkPtr = std::shared_ptr<CADisplayLink>;

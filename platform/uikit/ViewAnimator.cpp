@@ -162,4 +162,13 @@ std::size_t ViewAnimator::runningAnimationCount() const {
                       [now](const Animation& a) { return !a.view.expired() && now < a.start + a.duration; }));
 }
 
+std::size_t ViewAnimator::runningAnimationCount(const std::shared_ptr<UIView>& root) const {
+    double now = CACurrentMediaTime();
+    return static_cast<std::size_t>(
+        std::count_if(m_animations.begin(), m_animations.end(), [&](const Animation& a) {
+            auto view = a.view.lock();
+            return view && now < a.start + a.duration && view->isDescendantOfView(root);
+        }));
+}
+
 } // namespace platform

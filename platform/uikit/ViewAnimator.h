@@ -48,6 +48,8 @@ public:
     AnimatableValues presentationValues(const UIView& view) const;
     // Animations not yet ended, for any view.
     std::size_t runningAnimationCount() const;
+    // Animations not yet ended of `root` and the views under it (a window: what moves on its screen).
+    std::size_t runningAnimationCount(const std::shared_ptr<UIView>& root) const;
 
 private:
     struct Context {

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
 #include "platform/runtime/NSObject.h"
 #include "platform/uikit/CADisplayLink.h"
 
@@ -14,8 +15,7 @@ public:
     int ticks = 0;
 };
 
-[[maybe_unused]] const Class tickCounterClass =
-    platform::registerClass<TickCounter>("LayoutTestTickCounter");
+[[maybe_unused]] const Class tickCounterClass = platform::registerClass<TickCounter>("LayoutTestTickCounter");
 
 class CADisplayLinkTest : public ::testing::Test {
 protected:
@@ -94,3 +94,39 @@ TEST_F(CADisplayLinkTest, SendsItsSelectorToATargetItDoesNotKeepAlive) {
 }
 
 } // namespace
+
+// Two apps in one process: the links of the one taken off the screen stop, the other's go on, and
+// a resumed app's links go on from its next frame without the ones it missed.
+TEST_F(CADisplayLinkTest, ASuspendedAppsLinksStopUntilItIsResumed) {
+    auto previous = platform::SimulatedDevice::applicationIdentifier();
+    auto makeLink = [](const std::string& application, int& ticks) {
+        platform::SimulatedDevice::setApplicationIdentifier(application);
+        auto link = CADisplayLink::displayLinkWithHandler([&ticks](const auto&) { ++ticks; });
+        link->addToRunLoop(NSRunLoop::currentRunLoop(), NSRunLoopCommonModes);
+        return link;
+    };
+    int firstTicks = 0, secondTicks = 0;
+    auto firstLink = makeLink("com.example.first", firstTicks);
+    auto secondLink = makeLink("com.example.second", secondTicks);
+    platform::SimulatedDevice::setApplicationIdentifier(previous);
+
+    frame();
+    EXPECT_EQ(firstTicks, 1);
+    CADisplayLink::setApplicationSuspended("com.example.first", true);
+    frame();
+    frame();
+    EXPECT_EQ(firstTicks, 1);
+    EXPECT_EQ(secondTicks, 3);
+
+    // Paused and resumed while suspended: still stopped.
+    firstLink->setPaused(true);
+    firstLink->setPaused(false);
+    frame();
+    EXPECT_EQ(firstTicks, 1);
+
+    CADisplayLink::setApplicationSuspended("com.example.first", false);
+    frame(10);
+    EXPECT_EQ(firstTicks, 2) << "one frame, not the ones missed";
+    firstLink->invalidate();
+    secondLink->invalidate();
+}

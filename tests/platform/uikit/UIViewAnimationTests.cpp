@@ -55,6 +55,27 @@ TEST_F(UIViewAnimation, ModelChangesAtOncePresentationFollowsTheClock) {
     EXPECT_EQ(platform::ViewAnimator::shared().runningAnimationCount(), 0u);
 }
 
+// Two windows' worth of views: each counts only what moves under it.
+TEST_F(UIViewAnimation, RunningAnimationsAreCountedUnderTheirRoot) {
+    auto root = std::make_shared<UIView>();
+    auto child = std::make_shared<UIView>();
+    root->addSubview(child);
+    auto elsewhere = std::make_shared<UIView>();
+    root->addSubview(view);
+    UIView::animateWithDuration(1.0, [&] {
+        child->setAlpha(0);
+        view->setAlpha(0.5);
+        elsewhere->setAlpha(0);
+    });
+    auto& animator = platform::ViewAnimator::shared();
+    EXPECT_EQ(animator.runningAnimationCount(root), 2u);
+    EXPECT_EQ(animator.runningAnimationCount(child), 1u);
+    EXPECT_EQ(animator.runningAnimationCount(elsewhere), 1u);
+    EXPECT_EQ(animator.runningAnimationCount(), 3u);
+    advance(1.0);
+    EXPECT_EQ(animator.runningAnimationCount(root), 0u);
+}
+
 TEST_F(UIViewAnimation, TheDefaultCurveEasesAndADelayHoldsTheStartValue) {
     UIView::animateWithDuration(1.0, [&] { view->setAlpha(0); });
     advance(0.25);
