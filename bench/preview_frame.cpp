@@ -50,7 +50,7 @@ void BM_PreviewFrame(benchmark::State& state) {
     }
     std::size_t bytes = 0;
     for (auto _ : state) {
-        auto frame = preview.session->renderFrame();
+        auto frame = corvale::preview::FrameEncoder::encode(*preview.session->drawScreen());
         bytes = frame.size();
         benchmark::DoNotOptimize(frame.data());
     }
@@ -74,7 +74,8 @@ void BM_PreviewFrameDuringTitleSwap(benchmark::State& state) {
         }
         platform::RunLoop::main().runOnce();
         state.ResumeTiming();
-        benchmark::DoNotOptimize(preview.session->renderFrame().data());
+        benchmark::DoNotOptimize(
+            corvale::preview::FrameEncoder::encode(*preview.session->drawScreen()).data());
     }
 }
 
@@ -164,7 +165,7 @@ void BM_PreviewFollowAlertFrame(benchmark::State& state) {
         state.PauseTiming();
         platform::RunLoop::main().runOnce();
         state.ResumeTiming();
-        auto frame = preview->session.renderFrame();
+        auto frame = corvale::preview::FrameEncoder::encode(*preview->session.drawScreen());
         bytes = frame.size();
         benchmark::DoNotOptimize(frame.data());
     }

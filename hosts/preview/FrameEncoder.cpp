@@ -7,10 +7,6 @@
 #include <cstdlib>
 #include <jpeglib.h>
 
-#include "platform/foundation/SimulatedDevice.h"
-#include "platform/render/ScreenRenderer.h"
-#include "platform/uikit/UIWindow.h"
-
 namespace corvale::preview {
 
 // Errors inside libjpeg longjmp to the setjmp in compressRows, whose frame holds only trivially
@@ -91,11 +87,6 @@ std::string FrameEncoder::encode(const platform::render::Canvas& canvas) {
     if (!compressRows(session, data, cairo_image_surface_get_stride(surface), width, height))
         return {};
     return std::string(reinterpret_cast<const char*>(session.output), session.outputSize);
-}
-
-std::string FrameEncoder::encodeWindow(UIWindow& window) {
-    auto canvas = platform::render::renderWindow(window, platform::SimulatedDevice::screenScale());
-    return canvas ? encode(*canvas) : std::string();
 }
 
 } // namespace corvale::preview

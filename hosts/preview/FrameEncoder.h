@@ -4,8 +4,6 @@
 
 #include "platform/render/Canvas.h"
 
-class UIWindow;
-
 namespace corvale::preview {
 
 // Encodes a drawn screen as the JPEG the page shows. PNG, as `render` writes, cost twice the drawing
@@ -19,8 +17,6 @@ public:
 
     // The JPEG file's bytes; empty when encoding fails.
     static std::string encode(const platform::render::Canvas& canvas);
-    // The window drawn at the screen's scale and encoded; empty when either fails.
-    static std::string encodeWindow(UIWindow& window);
 };
 
 } // namespace corvale::preview

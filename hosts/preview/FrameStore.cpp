@@ -2,8 +2,10 @@
 
 namespace corvale::preview {
 
-bool FrameStore::publish(std::string image, std::string state) {
+bool FrameStore::publish(std::string image, std::string state, bool encoded) {
     std::lock_guard lock(m_mutex);
+    ++m_statistics.drawn;
+    m_statistics.encoded += encoded ? 1 : 0;
     bool samePicture = m_latest.image && *m_latest.image == image;
     bool sameState = m_latest.state && *m_latest.state == state;
     if (samePicture && sameState)
@@ -13,8 +15,14 @@ bool FrameStore::publish(std::string image, std::string state) {
     if (!sameState)
         m_latest.state = std::make_shared<const std::string>(std::move(state));
     ++m_latest.sequence;
+    ++m_statistics.published;
     m_changed.notify_all();
     return true;
+}
+
+FrameStore::Statistics FrameStore::statistics() const {
+    std::lock_guard lock(m_mutex);
+    return m_statistics;
 }
 
 FrameStore::Frame FrameStore::latest() const {

@@ -23,8 +23,18 @@ public:
         std::shared_ptr<const std::string> state;
     };
 
-    // Whether it was new (and so was given the next sequence number).
-    bool publish(std::string image, std::string state);
+    // How much work the frames took since the start: the page shows it under the tabs, and the tests
+    // read it to see that a screen at rest is not drawn again.
+    struct Statistics {
+        std::uint64_t drawn = 0;
+        std::uint64_t encoded = 0;
+        std::uint64_t published = 0;
+    };
+
+    // Whether it was new (and so was given the next sequence number). `encoded` says whether the
+    // screen was drawn differently from the last one and so encoded anew.
+    bool publish(std::string image, std::string state, bool encoded = true);
+    Statistics statistics() const;
     Frame latest() const;
     // The first frame after `sequence`; nothing when none came within `timeout` or the store closed.
     std::optional<Frame> waitNewer(std::uint64_t sequence, std::chrono::milliseconds timeout) const;
@@ -36,6 +46,7 @@ private:
     mutable std::mutex m_mutex;
     mutable std::condition_variable m_changed;
     Frame m_latest;
+    Statistics m_statistics;
     bool m_closed = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "hosts/preview/FrameEncoder.h"
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/RunLoop.h"
 
@@ -67,8 +68,16 @@ void PreviewLoop::reloadWhenSettled() {
 
 void PreviewLoop::publish() {
     m_lastPublish = Clock::now();
-    auto image = m_tabs.renderFrame();
-    m_frames.publish(std::move(image), m_tabs.state().dump());
+    auto screen = m_tabs.drawScreen();
+    bool encode = screen && (!m_lastScreen || !screen->hasSamePixels(*m_lastScreen));
+    if (!screen) {
+        m_lastScreen.reset();
+        m_lastImage.clear();
+    } else if (encode) {
+        m_lastImage = FrameEncoder::encode(*screen);
+        m_lastScreen = std::move(screen);
+    }
+    m_frames.publish(m_lastImage, m_tabs.state().dump(), encode);
 }
 
 } // namespace corvale::preview

@@ -95,6 +95,12 @@ void PreviewServer::installRoutes() {
         auto frame = m_frames.latest();
         response.set_content(frame.state ? *frame.state : std::string("null"), "application/json");
     });
+    m_server->Get("/stats", [this](const httplib::Request&, httplib::Response& response) {
+        auto counts = m_frames.statistics();
+        nlohmann::ordered_json stats{
+            {"drawn", counts.drawn}, {"encoded", counts.encoded}, {"published", counts.published}};
+        response.set_content(stats.dump(), "application/json");
+    });
     m_server->Get("/events", [this](const httplib::Request&, httplib::Response& response) {
         response.set_chunked_content_provider(
             "text/event-stream",
@@ -115,8 +121,8 @@ void PreviewServer::installRoutes() {
         auto action = nlohmann::json::parse(request.body, nullptr, false);
         if (action.is_discarded() || !action.is_object())
             return refuse(response, 400, "an action is a JSON object such as {\"type\": \"back\"}");
-        auto answer = m_mainThread.call<std::string>(
-            [this, action] { return m_tabs.perform(action).dump(); }, actionTimeout);
+        auto answer = m_mainThread.call<std::string>([this, action] { return m_tabs.perform(action).dump(); },
+                                                     actionTimeout);
         if (!answer)
             return refuse(response, 503, "the app did not answer in time");
         response.set_content(*answer, "application/json");

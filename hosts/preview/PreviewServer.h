@@ -24,7 +24,8 @@ class PreviewTabs;
 // the page then loads that frame (a JPEG, see FrameEncoder) as an ordinary image. Server-sent events
 // need nothing beyond plain HTTP (cpp-httplib has no WebSocket), push a frame the moment it exists
 // (long-polling would cost a request per frame and a gap between them), and the browser's EventSource
-// reconnects by itself after a restart. Frames that come faster than a browser loads them are skipped, never queued.
+// reconnects by itself after a restart. Frames that come faster than a browser loads them are skipped, never
+// queued.
 class PreviewServer {
 public:
     PreviewServer(FrameStore& frames, MainThreadQueue& mainThread, PreviewTabs& tabs);

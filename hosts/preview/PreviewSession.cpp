@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "hosts/preview/FrameEncoder.h"
 #include "hosts/preview/NavigationPath.h"
 #include "hosts/preview/PreviewDevice.h"
 #include "hosts/settings/PaneLint.h"
@@ -14,7 +13,9 @@
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/render/ScreenRenderer.h"
+#include "platform/uikit/CADisplayLink.h"
 #include "platform/uikit/SimulatedKeyboard.h"
+#include "platform/uikit/ViewAnimator.h"
 
 namespace corvale::preview {
 
@@ -125,10 +126,15 @@ void PreviewSession::restart() {
 }
 
 void PreviewSession::activate() {
+    CADisplayLink::setApplicationSuspended(settingsApplicationIdentifier, false);
     platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
     if (m_application)
         m_application->window()->makeKeyAndVisible();
     m_changed = true;
+}
+
+void PreviewSession::suspend() {
+    CADisplayLink::setApplicationSuspended(settingsApplicationIdentifier, true);
 }
 
 bool PreviewSession::runStep(HostStep hostStep, std::string* error) {
@@ -223,10 +229,10 @@ nlohmann::ordered_json PreviewSession::perform(const nlohmann::json& action) {
     return {{"ok", false}, {"error", m_lastError}};
 }
 
-std::string PreviewSession::renderFrame() {
+std::optional<platform::render::Canvas> PreviewSession::drawScreen() {
     if (!m_application)
-        return {};
-    return FrameEncoder::encodeWindow(*m_application->window());
+        return std::nullopt;
+    return platform::render::renderWindow(*m_application->window(), platform::SimulatedDevice::screenScale());
 }
 
 nlohmann::ordered_json PreviewSession::dump() {
@@ -318,6 +324,11 @@ std::vector<std::filesystem::path> PreviewSession::watchedFolders() const {
         if (!entry.isSimplePane())
             folders.push_back(platform::DeviceRoot::resolve(entry.bundlePath()));
     return folders;
+}
+
+bool PreviewSession::moving() const {
+    return m_application &&
+           platform::ViewAnimator::shared().runningAnimationCount(m_application->window()) > 0;
 }
 
 bool PreviewSession::takeChanged() {

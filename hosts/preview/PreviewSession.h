@@ -14,6 +14,7 @@
 #include "hosts/settings/HostStep.h"
 #include "hosts/settings/SettingsApplication.h"
 #include "hosts/settings/StepRunner.h"
+#include "platform/render/Canvas.h"
 
 namespace corvale::preview {
 
@@ -34,6 +35,8 @@ public:
     void restart();
     // Makes the Settings app the one the device shows again (after SpringBoard was).
     void activate();
+    // Takes it off the screen: its display links stop until it is activated again.
+    void suspend();
 
     // One action from the page: {"type": "tap", "x", "y"}, {"type": "alert", "title"} (an action of
     // the presented alert), {"type": "scroll", "by"} (points the content moves up), {"type": "text",
@@ -42,8 +45,8 @@ public:
     // {"ok": true} or {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 
-    // The screen as a frame (FrameEncoder) at the device's scale; empty when no app is open.
-    std::string renderFrame();
+    // The screen drawn at the device's scale; empty when no app is open.
+    std::optional<platform::render::Canvas> drawScreen();
     // What the panel shows: the dump, the event log, the lint problems, the device options, the
     // problem that kept the app from opening and the last action's error.
     nlohmann::ordered_json state();
@@ -53,6 +56,8 @@ public:
     std::vector<std::filesystem::path> watchedFolders() const;
     // Whether an action or a restart changed what the screen may show since the last call.
     bool takeChanged();
+    // Whether something in the app's window is animating (another app's animations do not count).
+    bool moving() const;
 
 private:
     void launch(const std::string& position);

@@ -1,7 +1,5 @@
 #include "hosts/preview/PreviewTabs.h"
 
-#include "platform/uikit/ViewAnimator.h"
-
 namespace corvale::preview {
 
 PreviewTabs::PreviewTabs(PreviewSession& settings, SpringBoardSession& springBoard)
@@ -9,12 +7,16 @@ PreviewTabs::PreviewTabs(PreviewSession& settings, SpringBoardSession& springBoa
 
 nlohmann::ordered_json PreviewTabs::switchTo(const std::string& name) {
     if (name == "settings") {
-        if (m_active != Tab::settings)
+        if (m_active != Tab::settings) {
+            m_springBoard.suspend();
             m_settings.activate();
+        }
         m_active = Tab::settings;
     } else if (name == "springboard") {
-        if (m_active != Tab::springBoard)
+        if (m_active != Tab::springBoard) {
+            m_settings.suspend();
             m_springBoard.activate();
+        }
         m_active = Tab::springBoard;
     } else {
         return {{"ok", false}, {"error", "no tab '" + name + "': settings or springboard"}};
@@ -29,8 +31,8 @@ nlohmann::ordered_json PreviewTabs::perform(const nlohmann::json& action) {
     return m_active == Tab::settings ? m_settings.perform(action) : m_springBoard.perform(action);
 }
 
-std::string PreviewTabs::renderFrame() {
-    return m_active == Tab::settings ? m_settings.renderFrame() : m_springBoard.renderFrame();
+std::optional<platform::render::Canvas> PreviewTabs::drawScreen() {
+    return m_active == Tab::settings ? m_settings.drawScreen() : m_springBoard.drawScreen();
 }
 
 nlohmann::ordered_json PreviewTabs::state() {
@@ -49,9 +51,7 @@ bool PreviewTabs::takeChanged() {
 }
 
 bool PreviewTabs::moving() const {
-    if (m_active == Tab::springBoard)
-        return m_springBoard.moving();
-    return platform::ViewAnimator::shared().runningAnimationCount() > 0;
+    return m_active == Tab::springBoard ? m_springBoard.moving() : m_settings.moving();
 }
 
 void PreviewTabs::reloadSettings() {

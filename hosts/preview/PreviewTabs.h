@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -8,12 +9,14 @@
 
 #include "hosts/preview/PreviewSession.h"
 #include "hosts/preview/SpringBoardSession.h"
+#include "platform/render/Canvas.h"
 
 namespace corvale::preview {
 
 // The page's two tabs: the Settings app and SpringBoard. Only one app can be on the device's screen
 // (see SpringBoardSession), so a tab switch makes the other one active; each keeps its state
-// meanwhile. Actions, frames and the panel's state go to the active one.
+// meanwhile, but the one off the screen is suspended (its display links stop, so a name cloud left
+// running costs nothing). Actions, frames and the panel's state go to the active one.
 class PreviewTabs {
 public:
     enum class Tab { settings, springBoard };
@@ -22,7 +25,7 @@ public:
 
     // {"type": "tab", "tab": "settings" | "springboard"}, else the active app's action.
     nlohmann::ordered_json perform(const nlohmann::json& action);
-    std::string renderFrame();
+    std::optional<platform::render::Canvas> drawScreen();
     // The active app's state with "tab" naming it.
     nlohmann::ordered_json state();
     bool takeChanged();

@@ -4,13 +4,13 @@
 #include <system_error>
 
 #include "hosts/common/ExitStatus.h"
-#include "hosts/preview/FrameEncoder.h"
 #include "platform/corefoundation/PreferencesStore.h"
 #include "platform/foundation/DeviceRoot.h"
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/SimulatedDevice.h"
 #include "platform/render/ScreenRenderer.h"
 #include "platform/runtime/ObjCRuntime.h"
+#include "platform/uikit/CADisplayLink.h"
 #include "platform/uikit/ViewAnimator.h"
 
 namespace corvale::preview {
@@ -49,6 +49,7 @@ void SpringBoardSession::start() {
 }
 
 void SpringBoardSession::activate() {
+    CADisplayLink::setApplicationSuspended(springBoardIdentifier, false);
     if (!m_host) {
         start();
         return;
@@ -56,6 +57,10 @@ void SpringBoardSession::activate() {
     platform::SimulatedDevice::setApplicationIdentifier(springBoardIdentifier);
     m_host->window()->makeKeyAndVisible();
     m_changed = true;
+}
+
+void SpringBoardSession::suspend() {
+    CADisplayLink::setApplicationSuspended(springBoardIdentifier, true);
 }
 
 bool SpringBoardSession::runStep(SpringBoardStep::Kind kind, std::string* error, std::string operand) {
@@ -106,10 +111,10 @@ nlohmann::ordered_json SpringBoardSession::perform(const nlohmann::json& action)
     return {{"ok", false}, {"error", m_lastError}};
 }
 
-std::string SpringBoardSession::renderFrame() {
+std::optional<platform::render::Canvas> SpringBoardSession::drawScreen() {
     if (!m_host)
-        return {};
-    return FrameEncoder::encodeWindow(*m_host->window());
+        return std::nullopt;
+    return platform::render::renderWindow(*m_host->window(), platform::SimulatedDevice::screenScale());
 }
 
 nlohmann::ordered_json SpringBoardSession::dump() {
@@ -130,8 +135,8 @@ nlohmann::ordered_json SpringBoardSession::state() {
 }
 
 bool SpringBoardSession::moving() const {
-    return m_host &&
-           (m_host->presentedAlert() || platform::ViewAnimator::shared().runningAnimationCount() > 0);
+    return m_host && (m_host->presentedAlert() ||
+                      platform::ViewAnimator::shared().runningAnimationCount(m_host->window()) > 0);
 }
 
 bool SpringBoardSession::takeChanged() {

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
 #include "hosts/springboard/SpringBoardHost.h"
+#include "platform/render/Canvas.h"
 
 namespace corvale::preview {
 
@@ -26,14 +28,16 @@ public:
 
     // Makes SpringBoard the app the device shows, starting it the first time.
     void activate();
+    // Takes it off the screen: its display links (the name cloud's) stop until it is activated again.
+    void suspend();
 
     // {"type": "launch"}, {"type": "unlock"}, {"type": "alert", "title"} (an action of the alert), {"type":
     // "restart"} (a new SpringBoard on the same device) or {"type": "clear-prompt-state"}; {"ok": true} or
     // {"ok": false, "error": "..."}.
     nlohmann::ordered_json perform(const nlohmann::json& action);
 
-    // The screen as a frame (FrameEncoder) at the device's scale; empty before the first activation.
-    std::string renderFrame();
+    // The screen drawn at the device's scale; empty before the first activation.
+    std::optional<platform::render::Canvas> drawScreen();
     nlohmann::ordered_json state();
     // Whether something on screen moves by itself: the follow alert's name cloud runs while it is up.
     bool moving() const;

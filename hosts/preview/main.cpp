@@ -48,7 +48,8 @@ void installSignalHandlers() {
 std::optional<std::string> prepareDevice(const PreviewCommandLine& commandLine) {
     if (auto problem = commandLine.device.apply())
         return problem;
-    corvale::hosts::optionvalues::applyScreen(commandLine.screenSize, commandLine.scale, commandLine.sizeClass);
+    corvale::hosts::optionvalues::applyScreen(commandLine.screenSize, commandLine.scale,
+                                              commandLine.sizeClass);
     platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
     return std::nullopt;
 }

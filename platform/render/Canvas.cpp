@@ -138,6 +138,25 @@ RGBA Canvas::pixelAtPoint(CGPoint point) const {
                    static_cast<int>(std::floor(point.y * m_scale)));
 }
 
+bool Canvas::hasSamePixels(const Canvas& other) const {
+    if (!m_surface || !other.m_surface || m_pixelWidth != other.m_pixelWidth ||
+        m_pixelHeight != other.m_pixelHeight)
+        return false;
+    cairo_surface_flush(m_surface);
+    cairo_surface_flush(other.m_surface);
+    const unsigned char* mine = cairo_image_surface_get_data(m_surface);
+    const unsigned char* theirs = cairo_image_surface_get_data(other.m_surface);
+    const int myStride = cairo_image_surface_get_stride(m_surface);
+    const int theirStride = cairo_image_surface_get_stride(other.m_surface);
+    // Only the pixels: the padding at the end of a row is never drawn.
+    const auto rowBytes = static_cast<std::size_t>(m_pixelWidth) * 4;
+    for (int y = 0; y < m_pixelHeight; ++y)
+        if (std::memcmp(mine + static_cast<std::ptrdiff_t>(y) * myStride,
+                        theirs + static_cast<std::ptrdiff_t>(y) * theirStride, rowBytes) != 0)
+            return false;
+    return true;
+}
+
 Bitmap Canvas::toBitmap() const {
     auto bitmap =
         Bitmap::allocate(static_cast<std::uint32_t>(m_pixelWidth), static_cast<std::uint32_t>(m_pixelHeight));

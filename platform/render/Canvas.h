@@ -37,6 +37,8 @@ public:
     RGBA pixelAtPoint(CGPoint point) const;
     // A straight-alpha copy of every pixel.
     Bitmap toBitmap() const;
+    // Whether both are the same size with every pixel the same (a frame that need not be sent again).
+    bool hasSamePixels(const Canvas& other) const;
     // Writes a PNG at a host path (atomically: a temporary file beside it, then rename).
     bool writePNG(const std::string& path, std::string* error) const;
 

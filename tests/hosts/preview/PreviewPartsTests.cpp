@@ -51,6 +51,11 @@ TEST(FrameStore, OnlyAChangeOfPictureOrStateIsANewFrame) {
     EXPECT_EQ(latest.sequence, 3u);
     EXPECT_EQ(*latest.image, "picture 2");
     EXPECT_EQ(*latest.state, "{\"a\":1}");
+    store.publish("picture 2", "{\"a\":1}", false);
+    auto counts = store.statistics();
+    EXPECT_EQ(counts.drawn, 5u);
+    EXPECT_EQ(counts.encoded, 4u);
+    EXPECT_EQ(counts.published, 3u);
 }
 
 TEST(FrameStore, AWaiterWakesForTheNextFrameOrTheClose) {

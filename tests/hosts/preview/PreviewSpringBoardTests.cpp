@@ -2,6 +2,7 @@
 // of the test's own, and SpringBoard driven through the page's actions.
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include "hosts/devserver/DevServer.h"
 #include "tests/hosts/preview/RunningPreview.h"
@@ -96,6 +97,28 @@ TEST_F(PreviewSpringBoard, TheNameCloudKeepsSendingFramesWhileTheAlertIsUp) {
         m_preview->waitForState([&](const nlohmann::json& state) { return state["dump"]["alert"] != first; },
                                 std::chrono::seconds(5));
     EXPECT_NE(later["dump"]["alert"], first);
+}
+
+// SpringBoard off the screen is suspended: the cloud it left running no longer wakes the preview to
+// draw the Settings app, whose page is at rest, and it moves again once SpringBoard is back.
+TEST_F(PreviewSpringBoard, TheCloudOfAHiddenTabStopsUntilItsTabIsBack) {
+    openSpringBoard();
+    launchAndUnlock();
+    EXPECT_EQ(m_preview->act({{"type", "tab"}, {"tab", "settings"}})["ok"], true);
+    m_preview->waitForState([](const nlohmann::json& state) { return state["tab"] == "settings"; });
+    // Past the names' staggered entrance, whose last timers still end SpringBoard's animations.
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    auto drawn = [&] { return nlohmann::json::parse(m_preview->get("/stats")->body)["drawn"].get<int>(); };
+    int before = drawn();
+    std::this_thread::sleep_for(std::chrono::seconds(1));
+    // A ticking cloud would have the page drawn at least every tenth of a second.
+    EXPECT_LE(drawn() - before, 2);
+
+    auto shown = openSpringBoard()["dump"]["alert"];
+    auto moved =
+        m_preview->waitForState([&](const nlohmann::json& state) { return state["dump"]["alert"] != shown; },
+                                std::chrono::seconds(5));
+    EXPECT_NE(moved["dump"]["alert"], shown);
 }
 
 TEST_F(PreviewSpringBoard, ClearPromptStateAndRestartPromptAgain) {

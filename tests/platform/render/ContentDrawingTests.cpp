@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "tests/platform/render/RenderTestSupport.h"
+#include <cairo.h>
+
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/render/ScreenRenderer.h"
@@ -9,6 +10,7 @@
 #include "platform/uikit/UIImage.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
+#include "tests/platform/render/RenderTestSupport.h"
 
 using platform::RGBA;
 using platform::render::Canvas;
@@ -165,4 +167,23 @@ TEST(ContentDrawing, RunningAnimationsDrawWhereTheyAreOnScreen) {
     clock.advance(1);
     platform::RunLoop::main().runUntilIdle();
     EXPECT_TRUE(pixelIs(draw(*root), {180, 20}, red));
+}
+
+// The preview skips encoding a frame drawn exactly as the last one, so one changed pixel or another
+// size must tell them apart.
+TEST(ContentDrawing, CanvasesWithTheSamePixelsAreTheSame) {
+    auto view = canvasView({30, 20});
+    auto label = std::make_shared<UILabel>();
+    label->setFrame(CGRectMake(2, 2, 26, 16));
+    label->setText("Hi");
+    view->addSubview(label);
+    auto first = draw(*view, 2);
+    EXPECT_TRUE(first.hasSamePixels(draw(*view, 2)));
+    EXPECT_FALSE(first.hasSamePixels(draw(*view, 1)));
+
+    auto touched = draw(*view, 2);
+    cairo_set_source_rgb(touched.context(), 0, 0, 0);
+    cairo_rectangle(touched.context(), 29.5, 19.5, 0.5, 0.5);
+    cairo_fill(touched.context());
+    EXPECT_FALSE(first.hasSamePixels(touched)) << "the last pixel of the last row differs";
 }
