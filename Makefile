@@ -114,9 +114,12 @@ fuzz: deps $(SANITIZE_DIR)/build.ninja
 	done < $(SANITIZE_DIR)/tests/fuzz/fuzz-targets.txt
 
 # ThreadSanitizer builds only the programs whose code crosses threads (the URL session, dispatch
-# queues, the credits managers, the follow manifest's coordinator): the rest of the suite is
-# single-threaded and already covered above.
-TSAN_TESTS     := foundation_tests settings_credits_tests followprompt_tests
+# queues, the credits managers, the follow manifest's coordinator, and the live preview's server
+# threads, main-thread queue, frame store and pane watcher, in-process and in the corvale-preview
+# children, which inherit TSAN_OPTIONS): the rest of the suite is single-threaded and already covered
+# above. The suppressions cover only uninstrumented system libraries; each entry says why.
+TSAN_TESTS     := foundation_tests settings_credits_tests followprompt_tests preview_host_tests
+TSAN_RUN_OPTIONS := halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/ThreadSuppressions.txt
 
 $(TSAN_DIR)/build.ninja: | deps
 	CC=$(SANITIZE_CC) CXX=$(SANITIZE_CXX) cmake -S . -B $(TSAN_DIR) -G Ninja \
@@ -124,7 +127,7 @@ $(TSAN_DIR)/build.ninja: | deps
 
 test-thread: deps $(TSAN_DIR)/build.ninja
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target $(TSAN_TESTS)
-	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	TSAN_OPTIONS="$(TSAN_RUN_OPTIONS)" \
 		ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L '^($(subst $(eval) ,|,$(TSAN_TESTS)))$$'
 
 # Every benchmark once, each printing its own table (Google Benchmark's console output).

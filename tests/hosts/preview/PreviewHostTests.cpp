@@ -34,7 +34,7 @@ protected:
         if (HasFatalFailure())
             return;
         m_preview = std::make_unique<RunningPreview>(m_root.path());
-        ASSERT_TRUE(m_preview->listening()) << "it printed: " << m_preview->greeting;
+        ASSERT_TRUE(m_preview->listening()) << m_preview->whyNotListening();
         // The first frame is published before anything else runs.
         m_first =
             m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });

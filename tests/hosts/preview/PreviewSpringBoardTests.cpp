@@ -31,7 +31,7 @@ protected:
         m_preview = std::make_unique<RunningPreview>(
             m_root.path(), std::vector<std::string>{"--installed-schemes", "twitter", "--manifest-server",
                                                     m_server->baseURL()});
-        ASSERT_TRUE(m_preview->listening()) << "it printed: " << m_preview->greeting;
+        ASSERT_TRUE(m_preview->listening()) << m_preview->whyNotListening();
         m_preview->waitForState([](const nlohmann::json& state) { return state["dump"].is_object(); });
     }
 

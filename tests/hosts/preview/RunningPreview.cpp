@@ -51,6 +51,12 @@ int RunningPreview::stop() {
     return m_status;
 }
 
+std::string RunningPreview::whyNotListening() {
+    auto status = stop();
+    return "it printed: " + greeting + "\nexit status " + std::to_string(status) + ", standard error:\n" +
+           errors();
+}
+
 std::string RunningPreview::withToken(const std::string& path) const {
     return path + (path.find('?') == std::string::npos ? "?" : "&") + "token=" + m_token;
 }

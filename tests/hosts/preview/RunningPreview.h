@@ -25,6 +25,9 @@ public:
     int port() const { return m_port; }
     const std::string& token() const { return m_token; }
     std::string greeting;
+    // For a preview that is not listening: the greeting and, once it has stopped, its exit status
+    // and standard error (where a sanitizer's report or a failure to start is).
+    std::string whyNotListening();
 
     // GET with the token; the answer, or nullptr when the connection failed.
     httplib::Result get(const std::string& path);
