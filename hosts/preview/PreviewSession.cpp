@@ -73,8 +73,10 @@ PreviewSession::~PreviewSession() {
 }
 
 void PreviewSession::launch(const std::string& position) {
-    // A new process starts from the files on disk, not from what the last one held in memory.
+    // A new process starts from the files on disk, not from what the last one held in memory. What it
+    // starts (display links, animations) is the Settings app's, whichever tab is shown.
     platform::PreferencesStore::shared().resetForNewProcess();
+    platform::SimulatedDevice::setApplicationIdentifier(settingsApplicationIdentifier);
     auto path = NavigationPath::parse(position);
     std::string problem;
     auto application = SettingsApplication::launch(path.paneLabel ? path.paneLabel : m_initialPane, &problem);
@@ -328,7 +330,7 @@ std::vector<std::filesystem::path> PreviewSession::watchedFolders() const {
 
 bool PreviewSession::moving() const {
     return m_application &&
-           platform::ViewAnimator::shared().runningAnimationCount(m_application->window()) > 0;
+           platform::ViewAnimator::shared().runningAnimationCount(settingsApplicationIdentifier) > 0;
 }
 
 bool PreviewSession::takeChanged() {

@@ -136,7 +136,7 @@ nlohmann::ordered_json SpringBoardSession::state() {
 
 bool SpringBoardSession::moving() const {
     return m_host && (m_host->presentedAlert() ||
-                      platform::ViewAnimator::shared().runningAnimationCount(m_host->window()) > 0);
+                      platform::ViewAnimator::shared().runningAnimationCount(springBoardIdentifier) > 0);
 }
 
 bool SpringBoardSession::takeChanged() {

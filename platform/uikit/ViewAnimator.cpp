@@ -5,6 +5,7 @@
 
 #include "platform/foundation/MediaClock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
 
 namespace platform {
 
@@ -65,7 +66,8 @@ void ViewAnimator::record(UIView& view, Property property, const AnimatableValue
     cancel(view, property, context.group);
     double start = CACurrentMediaTime() + context.delay;
     m_animations.push_back({handle, &view, property, from, after, start, context.duration,
-                            TimingFunction::forOptions(context.options), context.group});
+                            TimingFunction::forOptions(context.options), context.group,
+                            SimulatedDevice::applicationIdentifier()});
     ++m_groups[context.group].pending;
     scheduleEnd(start + context.duration);
 }
@@ -162,12 +164,11 @@ std::size_t ViewAnimator::runningAnimationCount() const {
                       [now](const Animation& a) { return !a.view.expired() && now < a.start + a.duration; }));
 }
 
-std::size_t ViewAnimator::runningAnimationCount(const std::shared_ptr<UIView>& root) const {
+std::size_t ViewAnimator::runningAnimationCount(std::string_view applicationIdentifier) const {
     double now = CACurrentMediaTime();
     return static_cast<std::size_t>(
         std::count_if(m_animations.begin(), m_animations.end(), [&](const Animation& a) {
-            auto view = a.view.lock();
-            return view && now < a.start + a.duration && view->isDescendantOfView(root);
+            return !a.view.expired() && now < a.start + a.duration && a.application == applicationIdentifier;
         }));
 }
 

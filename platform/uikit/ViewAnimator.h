@@ -4,6 +4,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/uikit/CGGeometry.h"
@@ -48,8 +50,9 @@ public:
     AnimatableValues presentationValues(const UIView& view) const;
     // Animations not yet ended, for any view.
     std::size_t runningAnimationCount() const;
-    // Animations not yet ended of `root` and the views under it (a window: what moves on its screen).
-    std::size_t runningAnimationCount(const std::shared_ptr<UIView>& root) const;
+    // Animations not yet ended that were started while this app was the current one (SimulatedDevice's
+    // application identifier): what moves on its screen when a host runs two apps in one process.
+    std::size_t runningAnimationCount(std::string_view applicationIdentifier) const;
 
 private:
     struct Context {
@@ -75,6 +78,7 @@ private:
         double duration;
         TimingFunction timing;
         std::uint64_t group;
+        std::string application;
     };
 
     ViewAnimator() = default;

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/ManualClock.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/foundation/SimulatedDevice.h"
 #include "platform/uikit/CALayer.h"
 #include "platform/uikit/UIView.h"
 #include "platform/uikit/ViewAnimator.h"
@@ -55,25 +56,26 @@ TEST_F(UIViewAnimation, ModelChangesAtOncePresentationFollowsTheClock) {
     EXPECT_EQ(platform::ViewAnimator::shared().runningAnimationCount(), 0u);
 }
 
-// Two windows' worth of views: each counts only what moves under it.
-TEST_F(UIViewAnimation, RunningAnimationsAreCountedUnderTheirRoot) {
-    auto root = std::make_shared<UIView>();
-    auto child = std::make_shared<UIView>();
-    root->addSubview(child);
-    auto elsewhere = std::make_shared<UIView>();
-    root->addSubview(view);
+// Two apps in one process: each counts only the animations started while it was the current one.
+TEST_F(UIViewAnimation, RunningAnimationsAreCountedForTheAppThatStartedThem) {
+    auto previous = platform::SimulatedDevice::applicationIdentifier();
+    auto other = std::make_shared<UIView>();
+    platform::SimulatedDevice::setApplicationIdentifier("com.example.first");
     UIView::animateWithDuration(1.0, [&] {
-        child->setAlpha(0);
-        view->setAlpha(0.5);
-        elsewhere->setAlpha(0);
+        view->setAlpha(0);
+        view->setCenter(CGPointMake(50, 50));
     });
+    platform::SimulatedDevice::setApplicationIdentifier("com.example.second");
+    UIView::animateWithDuration(2.0, [&] { other->setAlpha(0); });
+    platform::SimulatedDevice::setApplicationIdentifier(previous);
     auto& animator = platform::ViewAnimator::shared();
-    EXPECT_EQ(animator.runningAnimationCount(root), 2u);
-    EXPECT_EQ(animator.runningAnimationCount(child), 1u);
-    EXPECT_EQ(animator.runningAnimationCount(elsewhere), 1u);
+    EXPECT_EQ(animator.runningAnimationCount("com.example.first"), 2u);
+    EXPECT_EQ(animator.runningAnimationCount("com.example.second"), 1u);
     EXPECT_EQ(animator.runningAnimationCount(), 3u);
     advance(1.0);
-    EXPECT_EQ(animator.runningAnimationCount(root), 0u);
+    EXPECT_EQ(animator.runningAnimationCount("com.example.first"), 0u);
+    EXPECT_EQ(animator.runningAnimationCount("com.example.second"), 1u);
+    advance(1.0);
 }
 
 TEST_F(UIViewAnimation, TheDefaultCurveEasesAndADelayHoldsTheStartValue) {
