@@ -36,6 +36,17 @@ RGBA straightPixel(const unsigned char* data, int stride, int x, int y) {
             unpremultiplied(word & 0xff, alpha), static_cast<std::uint8_t>(alpha)};
 }
 
+// One row of the surface as straight-alpha RGBA bytes.
+void copyStraightRow(const unsigned char* data, int stride, int width, int y, std::uint8_t* out) {
+    for (int x = 0; x < width; ++x, out += 4) {
+        RGBA pixel = straightPixel(data, stride, x, y);
+        out[0] = pixel.r;
+        out[1] = pixel.g;
+        out[2] = pixel.b;
+        out[3] = pixel.a;
+    }
+}
+
 bool writeHostFile(const std::string& path, const std::vector<std::uint8_t>& bytes, std::string* error) {
     std::string temporary = path + ".partial";
     {
@@ -165,20 +176,22 @@ Bitmap Canvas::toBitmap() const {
     cairo_surface_flush(m_surface);
     const unsigned char* data = cairo_image_surface_get_data(m_surface);
     int stride = cairo_image_surface_get_stride(m_surface);
-    std::uint8_t* out = bitmap->mutableBytes();
     for (int y = 0; y < m_pixelHeight; ++y)
-        for (int x = 0; x < m_pixelWidth; ++x, out += 4) {
-            RGBA pixel = straightPixel(data, stride, x, y);
-            out[0] = pixel.r;
-            out[1] = pixel.g;
-            out[2] = pixel.b;
-            out[3] = pixel.a;
-        }
+        copyStraightRow(data, stride, m_pixelWidth, y,
+                        bitmap->mutableBytes() + static_cast<std::size_t>(y) * bitmap->stride());
     return std::move(*bitmap);
 }
 
 bool Canvas::writePNG(const std::string& path, std::string* error) const {
-    auto bytes = PngEncoder::encode(toBitmap());
+    // Row by row from the surface: no straight-alpha copy of the whole canvas.
+    cairo_surface_flush(m_surface);
+    const unsigned char* data = cairo_image_surface_get_data(m_surface);
+    const int stride = cairo_image_surface_get_stride(m_surface);
+    auto bytes = PngEncoder::encodeRows(
+        static_cast<std::uint32_t>(m_pixelWidth), static_cast<std::uint32_t>(m_pixelHeight),
+        [&](std::uint32_t y, std::uint8_t* row) {
+            copyStraightRow(data, stride, m_pixelWidth, static_cast<int>(y), row);
+        });
     if (bytes.empty()) {
         if (error)
             *error = "cannot encode the picture as PNG";

@@ -30,6 +30,10 @@ Suspensions& suspensions() {
     return shared;
 }
 
+void forgetEnded(Suspensions& all) {
+    std::erase_if(all.links, [](const std::weak_ptr<CADisplayLink>& link) { return link.expired(); });
+}
+
 } // namespace
 
 CADisplayLink::CADisplayLink() : m_application(platform::SimulatedDevice::applicationIdentifier()) {}
@@ -40,7 +44,7 @@ void CADisplayLink::setApplicationSuspended(const std::string& applicationIdenti
         all.applications.insert(applicationIdentifier);
     else
         all.applications.erase(applicationIdentifier);
-    std::erase_if(all.links, [](const std::weak_ptr<CADisplayLink>& link) { return link.expired(); });
+    forgetEnded(all);
     for (const auto& weak : all.links) {
         auto link = weak.lock();
         if (!link || link->m_application != applicationIdentifier)
@@ -78,8 +82,10 @@ void CADisplayLink::addToRunLoop(const std::shared_ptr<NSRunLoop>& runLoop, NSRu
     if (!runLoop || m_invalidated)
         return;
     m_modes.emplace(mode);
-    if (!std::exchange(m_known, true))
+    if (!std::exchange(m_known, true)) {
+        forgetEnded(suspensions());
         suspensions().links.push_back(selfAs<CADisplayLink>());
+    }
     scheduleNextFrame();
 }
 

@@ -51,16 +51,14 @@ struct PngWriteSession {
 // Calls setjmp. The row writer runs between libpng's calls, never inside one, so a jump out of
 // libpng leaves no C++ frame of its own behind.
 bool writeRows(PngWriteSession& session, std::vector<std::uint8_t>* output, std::uint32_t width,
-               std::uint32_t height, PngEncoder::Channels channels, const PngEncoder::RowWriter& writeRow,
-               std::uint8_t* row) {
+               std::uint32_t height, const PngEncoder::RowWriter& writeRow, std::uint8_t* row) {
     png_structp png = session.png;
     png_infop info = session.info;
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, output, appendToOutput, flushNothing);
-    int colourType = channels == PngEncoder::Channels::RGB ? PNG_COLOR_TYPE_RGB : PNG_COLOR_TYPE_RGB_ALPHA;
-    png_set_IHDR(png, info, width, height, 8, colourType, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // The fastest level with the "up" filter (screens repeat row after row) costs a fraction of the
     // default for files about a fifth larger.
     png_set_compression_level(png, 1);
@@ -81,13 +79,12 @@ std::vector<std::uint8_t> PngEncoder::encode(const Bitmap& bitmap) {
         return {};
     const std::uint8_t* pixels = bitmap.bytes().data();
     const std::size_t rowBytes = static_cast<std::size_t>(bitmap.width()) * 4;
-    return encodeRows(bitmap.width(), bitmap.height(), Channels::RGBA,
-                      [&](std::uint32_t y, std::uint8_t* row) {
-                          std::memcpy(row, pixels + static_cast<std::size_t>(y) * bitmap.stride(), rowBytes);
-                      });
+    return encodeRows(bitmap.width(), bitmap.height(), [&](std::uint32_t y, std::uint8_t* row) {
+        std::memcpy(row, pixels + static_cast<std::size_t>(y) * bitmap.stride(), rowBytes);
+    });
 }
 
-std::vector<std::uint8_t> PngEncoder::encodeRows(std::uint32_t width, std::uint32_t height, Channels channels,
+std::vector<std::uint8_t> PngEncoder::encodeRows(std::uint32_t width, std::uint32_t height,
                                                  const RowWriter& writeRow) {
     if (width == 0 || height == 0)
         return {};
@@ -97,11 +94,11 @@ std::vector<std::uint8_t> PngEncoder::encodeRows(std::uint32_t width, std::uint3
     std::vector<std::uint8_t> output;
     std::vector<std::uint8_t> row;
     try {
-        row.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(channels));
+        row.resize(static_cast<std::size_t>(width) * Bitmap::bytesPerPixel);
     } catch (const std::bad_alloc&) {
         return {};
     }
-    if (!writeRows(session, &output, width, height, channels, writeRow, row.data()))
+    if (!writeRows(session, &output, width, height, writeRow, row.data()))
         return {};
     return output;
 }

@@ -12,8 +12,7 @@ namespace platform {
 // and read rarely.
 class PngEncoder {
 public:
-    enum class Channels { RGB = 3, RGBA = 4 };
-    // Fills one row of bytes, `channels` per pixel, for the row index given.
+    // Fills one row of straight-alpha RGBA bytes, four per pixel, for the row index given.
     using RowWriter = std::function<void(std::uint32_t row, std::uint8_t* bytes)>;
 
     // A bitmap as RGBA with straight alpha. The PNG file's bytes; empty for an empty bitmap or when
@@ -21,7 +20,7 @@ public:
     static std::vector<std::uint8_t> encode(const Bitmap& bitmap);
     // Rows made one at a time by `writeRow`, so a caller converts its own pixels without a copy of the
     // whole picture. Empty for an empty size or when encoding fails.
-    static std::vector<std::uint8_t> encodeRows(std::uint32_t width, std::uint32_t height, Channels channels,
+    static std::vector<std::uint8_t> encodeRows(std::uint32_t width, std::uint32_t height,
                                                 const RowWriter& writeRow);
 };
 

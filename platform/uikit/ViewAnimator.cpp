@@ -158,17 +158,18 @@ AnimatableValues ViewAnimator::presentationValues(const UIView& view) const {
 }
 
 std::size_t ViewAnimator::runningAnimationCount() const {
-    double now = CACurrentMediaTime();
-    return static_cast<std::size_t>(
-        std::count_if(m_animations.begin(), m_animations.end(),
-                      [now](const Animation& a) { return !a.view.expired() && now < a.start + a.duration; }));
+    return countRunning([](const Animation&) { return true; });
 }
 
 std::size_t ViewAnimator::runningAnimationCount(std::string_view applicationIdentifier) const {
+    return countRunning([&](const Animation& a) { return a.application == applicationIdentifier; });
+}
+
+std::size_t ViewAnimator::countRunning(const std::function<bool(const Animation&)>& counts) const {
     double now = CACurrentMediaTime();
     return static_cast<std::size_t>(
         std::count_if(m_animations.begin(), m_animations.end(), [&](const Animation& a) {
-            return !a.view.expired() && now < a.start + a.duration && a.application == applicationIdentifier;
+            return !a.view.expired() && now < a.start + a.duration && counts(a);
         }));
 }
 

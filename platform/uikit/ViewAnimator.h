@@ -82,6 +82,7 @@ private:
     };
 
     ViewAnimator() = default;
+    std::size_t countRunning(const std::function<bool(const Animation&)>& counts) const;
     static AnimatableValues valuesOf(const UIView& view);
     static void blend(AnimatableValues& values, const Animation& animation, double now);
     void record(UIView& view, Property property, const AnimatableValues& after);

@@ -14,7 +14,6 @@ public:
     ChildProcess& operator=(const ChildProcess&) = delete;
 
     bool started() const { return m_pid > 0; }
-    pid_t pid() const { return m_pid; }
     // The next line of standard output without its newline; nothing once the output has ended.
     std::optional<std::string> readOutputLine();
     std::string readAllErrors();

@@ -57,6 +57,13 @@ protected:
             [](const nlohmann::json& state) { return state["dump"]["alert"].is_object(); });
     }
 
+    void expectTheCloudToMoveFrom(const nlohmann::json& shownAlert) {
+        auto later = m_preview->waitForState(
+            [&](const nlohmann::json& state) { return state["dump"]["alert"] != shownAlert; },
+            std::chrono::seconds(5));
+        EXPECT_NE(later["dump"]["alert"], shownAlert);
+    }
+
     int manifestRequests() const {
         std::ifstream log(m_root.path() / "manifest-requests.log");
         int count = 0;
@@ -91,12 +98,8 @@ TEST_F(PreviewSpringBoard, LaunchAndUnlockPresentTheFollowAlertFromTheGivenManif
 TEST_F(PreviewSpringBoard, TheNameCloudKeepsSendingFramesWhileTheAlertIsUp) {
     openSpringBoard();
     launchAndUnlock();
-    auto first = m_preview->state()["dump"]["alert"];
     // The cloud's names move, so later states differ from the first without any action.
-    auto later =
-        m_preview->waitForState([&](const nlohmann::json& state) { return state["dump"]["alert"] != first; },
-                                std::chrono::seconds(5));
-    EXPECT_NE(later["dump"]["alert"], first);
+    expectTheCloudToMoveFrom(m_preview->state()["dump"]["alert"]);
 }
 
 // SpringBoard off the screen is suspended: the cloud it left running no longer wakes the preview to
@@ -114,11 +117,7 @@ TEST_F(PreviewSpringBoard, TheCloudOfAHiddenTabStopsUntilItsTabIsBack) {
     // A ticking cloud would have the page drawn at least every tenth of a second.
     EXPECT_LE(drawn() - before, 2);
 
-    auto shown = openSpringBoard()["dump"]["alert"];
-    auto moved =
-        m_preview->waitForState([&](const nlohmann::json& state) { return state["dump"]["alert"] != shown; },
-                                std::chrono::seconds(5));
-    EXPECT_NE(moved["dump"]["alert"], shown);
+    expectTheCloudToMoveFrom(openSpringBoard()["dump"]["alert"]);
 }
 
 TEST_F(PreviewSpringBoard, ClearPromptStateAndRestartPromptAgain) {

@@ -1,12 +1,7 @@
 #include "tests/hosts/preview/RunningPreview.h"
 
-#include <unistd.h>
-
 #include <csignal>
-#include <fstream>
-#include <iterator>
 #include <regex>
-#include <sstream>
 #include <thread>
 
 #include "platform/uikit/ImageDecoder.h"
@@ -88,23 +83,6 @@ nlohmann::json RunningPreview::waitForState(const std::function<bool(const nlohm
             return current;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-}
-
-double RunningPreview::processorSeconds() const {
-    std::ifstream stat("/proc/" + std::to_string(m_process.pid()) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // The command name, in parentheses, may hold spaces: the fields are counted from after it.
-    auto afterName = text.rfind(')');
-    if (afterName == std::string::npos)
-        return -1;
-    std::istringstream fields(text.substr(afterName + 1));
-    std::string field;
-    double ticks = 0;
-    // State is field 3; utime and stime are fields 14 and 15.
-    for (int number = 3; number <= 15 && fields >> field; ++number)
-        if (number >= 14)
-            ticks += std::stod(field);
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 std::optional<platform::Bitmap> RunningPreview::decodeFrame(const std::string& bytes) {

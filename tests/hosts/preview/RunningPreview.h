@@ -44,8 +44,6 @@ public:
     std::string errors() { return m_process.readAllErrors(); }
 
     httplib::Client& client() { return *m_client; }
-    // The processor time it has used so far (user and system), from /proc.
-    double processorSeconds() const;
 
     // A frame's picture as the browser would decode it; nothing when the bytes are no picture.
     static std::optional<platform::Bitmap> decodeFrame(const std::string& bytes);
